@@ -1,0 +1,132 @@
+# bx_add_resource(): builds a file into an executable's image as a resource that the loader
+# finds by identifier and type.
+#
+#   bx_add_resource(<target> ID <id> TYPE <type> FILE <path> [LANGUAGE <code>])
+#
+# <id> and <type> are numbers from 1 to 65535 (also written "#123") or names; names are
+# matched without regard to ASCII case. LANGUAGE is recorded with the resource (default 0,
+# neutral) but not matched. FILE is relative to the calling directory. The bytes go into the
+# image exactly as they are in the file, and the loader hands out a view of them, not a copy.
+# Editing the file rebuilds the target.
+#
+# <target> may be an executable, a shared or module library, or a static library; a static
+# library's resources are linked into every executable that links the library.
+#
+# Each resource is one generated C++ source that assembles the file's bytes with `.incbin` and
+# registers them at start-up. The declaration itself carries everything a resource script for
+# another toolchain would need (identifier, type, language, file); only this emitter is ELF
+# specific.
+
+set(BX_RESOURCES_RUNTIME_TARGET "bx::platform" CACHE STRING
+    "The library target that registers embedded resources")
+mark_as_advanced(BX_RESOURCES_RUNTIME_TARGET)
+
+# Sets <out> to the C++ initializer of a resource name: {101, nullptr} or {0, u"CUSTOM"}.
+function(_bx_resource_name out role value)
+  if(value MATCHES "^#?([0-9]+)$")
+    set(number "${CMAKE_MATCH_1}")
+    if(number LESS 1 OR number GREATER 65535)
+      message(FATAL_ERROR "bx_add_resource: ${role} ${value} is outside the numbers 1 to 65535")
+    endif()
+    set(${out} "{${number}, nullptr}" PARENT_SCOPE)
+  elseif(value STREQUAL "")
+    message(FATAL_ERROR "bx_add_resource: ${role} is missing")
+  else()
+    string(REPLACE "\\" "\\\\" escaped "${value}")
+    string(REPLACE "\"" "\\\"" escaped "${escaped}")
+    set(${out} "{0, u\"${escaped}\"}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# Adds the generated source to <target>, or, for a static library, to an object library whose
+# objects every consumer links (an archive member that nothing refers to would be left out).
+function(_bx_attach_resource target source file)
+  get_target_property(kind ${target} TYPE)
+  if(kind STREQUAL "STATIC_LIBRARY")
+    set(holder "${target}_bx_resources")
+    if(NOT TARGET ${holder})
+      add_library(${holder} OBJECT)
+      target_link_libraries(${holder} PRIVATE ${BX_RESOURCES_RUNTIME_TARGET})
+      target_link_libraries(${target} INTERFACE "$<TARGET_OBJECTS:${holder}>"
+                            ${BX_RESOURCES_RUNTIME_TARGET})
+    endif()
+    set(owner ${holder})
+  elseif(kind MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
+    set(owner ${target})
+    target_link_libraries(${target} PRIVATE ${BX_RESOURCES_RUNTIME_TARGET})
+  else()
+    message(FATAL_ERROR "bx_add_resource: ${target} is a ${kind}, which cannot hold resources")
+  endif()
+  target_sources(${owner} PRIVATE "${source}")
+  # Source properties belong to the directory that made the target.
+  set_source_files_properties("${source}" TARGET_DIRECTORY ${owner}
+                              PROPERTIES GENERATED TRUE OBJECT_DEPENDS "${file}")
+endfunction()
+
+function(bx_add_resource target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "ID;TYPE;LANGUAGE;FILE" "")
+  if(arg_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "bx_add_resource: unexpected arguments: ${arg_UNPARSED_ARGUMENTS}")
+  endif()
+  if(NOT TARGET ${target})
+    message(FATAL_ERROR "bx_add_resource: ${target} is not a target")
+  endif()
+  if(NOT arg_FILE)
+    message(FATAL_ERROR "bx_add_resource: FILE is missing")
+  endif()
+  if(NOT DEFINED arg_LANGUAGE)
+    set(arg_LANGUAGE 0)
+  elseif(NOT arg_LANGUAGE MATCHES "^[0-9]+$" OR arg_LANGUAGE GREATER 65535)
+    message(FATAL_ERROR "bx_add_resource: LANGUAGE ${arg_LANGUAGE} is not a number from 0 to 65535")
+  endif()
+  cmake_path(ABSOLUTE_PATH arg_FILE BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" OUTPUT_VARIABLE file)
+  if(NOT EXISTS "${file}" OR IS_DIRECTORY "${file}")
+    message(FATAL_ERROR "bx_add_resource: ${file} is not a file")
+  endif()
+  _bx_resource_name(id_init "ID" "${arg_ID}")
+  _bx_resource_name(type_init "TYPE" "${arg_TYPE}")
+
+  string(TOUPPER "${target}|${arg_ID}|${arg_TYPE}|${arg_LANGUAGE}" key)
+  get_property(declared GLOBAL PROPERTY BX_DECLARED_RESOURCES)
+  if(key IN_LIST declared)
+    message(FATAL_ERROR "bx_add_resource: ${target} declares resource ${arg_ID} of type "
+                        "${arg_TYPE}, language ${arg_LANGUAGE} twice")
+  endif()
+  set_property(GLOBAL APPEND PROPERTY BX_DECLARED_RESOURCES "${key}")
+  string(SHA1 hash "${key}")
+  string(SUBSTRING "${hash}" 0 16 hash)
+  set(symbol "bx_resource_${hash}")
+
+  # Assembler string escapes for the path.
+  string(REPLACE "\\" "\\\\" asm_path "${file}")
+  string(REPLACE "\"" "\\\"" asm_path "${asm_path}")
+  set(source "${CMAKE_CURRENT_BINARY_DIR}/bx_resources/${symbol}.cpp")
+  file(CONFIGURE OUTPUT "${source}" @ONLY CONTENT [==[
+// Generated by bx_add_resource() for @target@: resource @arg_ID@ of type @arg_TYPE@,
+// language @arg_LANGUAGE@, from @file@.
+#include "bxres/embedded_resource.h"
+
+// The file's bytes, assembled straight into read-only data of the image.
+asm(R"bx(
+  .pushsection .rodata.@symbol@,"a",%progbits
+  .balign 16
+  .globl @symbol@_begin
+  .hidden @symbol@_begin
+  .globl @symbol@_end
+  .hidden @symbol@_end
+@symbol@_begin:
+  .incbin "@asm_path@"
+@symbol@_end:
+  .popsection
+)bx");
+
+extern "C" [[gnu::visibility("hidden")]] const unsigned char @symbol@_begin[];
+extern "C" [[gnu::visibility("hidden")]] const unsigned char @symbol@_end[];
+
+namespace {
+bx::EmbeddedResource resource{@id_init@, @type_init@, @arg_LANGUAGE@, @symbol@_begin, @symbol@_end};
+const bool registered = (bx::RegisterResource(resource), true);
+}  // namespace
+]==])
+  _bx_attach_resource(${target} "${source}" "${file}")
+endfunction()

@@ -1,0 +1,11 @@
+# bx_set_warnings(<target>): the project's warning level, and -Werror where CI asks for it.
+function(bx_set_warnings target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    if(BXRES_WARNINGS_AS_ERRORS)
+      target_compile_options(${target} PRIVATE -Werror)
+    endif()
+  elseif(MSVC)
+    target_compile_options(${target} PRIVATE /W4 $<$<BOOL:${BXRES_WARNINGS_AS_ERRORS}>:/WX>)
+  endif()
+endfunction()

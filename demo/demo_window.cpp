@@ -1,0 +1,36 @@
+// Form1's layout and its load event.
+#include "demo_window.h"
+
+#include <bxres/resource_reader.h>
+#include <bxres/value_text.h>
+
+namespace {
+
+// The window's caption: ASCII, then Japanese.
+constexpr char16_t kCaption[] = u"Barunex - リソース読み込みモジュールサンプル";
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent), List1(new QListWidget(this)) {
+  setWindowTitle(QString::fromUtf16(kCaption));
+  setFixedSize(442, 262);  // the client area
+  List1->setObjectName("List1");
+  List1->setGeometry(8, 8, 425, 244);
+}
+
+void Form1::AddItem(const std::u16string& line) {
+  const QString full = QString::fromStdU16String(line);
+  auto* item = new QListWidgetItem(full.left(full.indexOf(QChar(u'\0'))), List1);
+  item->setData(kLineRole, full);
+}
+
+void Form1::Form_Load() {
+  using bx::ToHexText;
+  using bx::ToText;
+  BxRes::Load(std::int16_t{101}, u"CUSTOM");
+  AddItem(u"Byte読み込み － &H" + ToHexText(BxRes::ReadByte()));
+  AddItem(u"Integer読み込み － &H" + ToHexText(BxRes::ReadInteger()));
+  AddItem(u"Long読み込み － &H" + ToHexText(BxRes::ReadLong()));
+  AddItem(u"Single読み込み － " + ToText(BxRes::ReadSingle()));
+  AddItem(u"Double読み込み － " + ToText(BxRes::ReadDouble()));
+}

@@ -1,0 +1,41 @@
+// The platform services that the resource module stands on. Everything platform-specific lives
+// behind these functions; the code above them has no conditional compilation.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "bxres/read_value.h"
+
+namespace bx {
+
+// The exact bytes of the resource with this identifier and type that is embedded in the running
+// executable, as a byte array that views the executable's image (no copy, nothing added or
+// stripped). Identifiers and types are integers (any integer kind, 1 to 65535) or strings;
+// strings compare without regard to ASCII case, and "#123" names the number 123. The language a
+// resource was declared with is recorded, not matched: when one identifier and type exist in
+// several languages, the lowest language code wins.
+// Raises ResourceNotFoundError when there is no such resource, and ConversionError when an
+// identifier or type is of another kind or out of range.
+ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType);
+
+// Names a resource for messages: `resource 101 of type "CUSTOM"`.
+std::string DescribeResource(const ReadValue& ResID, const ReadValue& ResType);
+
+// Copies `Length` bytes from `Source` to `Destination`; the two ranges may overlap.
+void RtlMoveMemory(void* Destination, const void* Source, std::size_t Length) noexcept;
+
+// Converts text in code page 932 (Shift-JIS with the Microsoft extensions) to UTF-16. Every byte
+// is converted, a zero byte to U+0000. A byte that does not begin a valid character (an invalid
+// lead or trail byte, or a lead byte at the end) becomes one U+FFFD and conversion resumes at
+// the next byte: bad input never raises and never drops the bytes after it. The result never
+// has more code units than the input has bytes.
+std::u16string Cp932ToUtf16(std::span<const std::uint8_t> text);
+
+// The same conversion into a caller's buffer, which must hold `text.size()` code units.
+// Returns how many it wrote.
+std::size_t Cp932ToUtf16(std::span<const std::uint8_t> text, char16_t* out) noexcept;
+
+}  // namespace bx

@@ -1,0 +1,120 @@
+// The resource loader: finds resources that the build embedded in the executable's image and
+// registered at start-up (see cmake/BxResources.cmake).
+#include <limits>
+#include <optional>
+
+#include "bxres/embedded_resource.h"
+#include "bxres/errors.h"
+#include "bxres/platform.h"
+#include "bxres/value_text.h"
+
+namespace bx {
+namespace {
+
+// Process-wide list of registered resources. Registration happens while static objects are
+// constructed; nothing here is locked.
+EmbeddedResource* g_resources = nullptr;
+
+// What an identifier or type asks for: a number, or a name (the text held by the ReadValue).
+struct Wanted {
+  std::optional<std::uint16_t> number;
+  const std::u16string* name = nullptr;
+};
+
+std::uint16_t CheckedNumber(std::int64_t n, const ReadValue& v, const char* role) {
+  if (n < 1 || n > std::numeric_limits<std::uint16_t>::max()) {
+    throw ConversionError("resource " + std::string(role) + " " + Describe(v) +
+                          " is outside the numbers 1 to 65535");
+  }
+  return static_cast<std::uint16_t>(n);
+}
+
+// "#123" names the number 123, as resource scripts write it.
+std::optional<std::int64_t> HashNumber(const std::u16string& s) {
+  if (s.size() < 2 || s.size() > 7 || s[0] != u'#') return std::nullopt;
+  std::int64_t n = 0;
+  for (char16_t c : s.substr(1)) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    n = n * 10 + (c - u'0');
+  }
+  return n;
+}
+
+Wanted ToWanted(const ReadValue& v, const char* role) {
+  switch (v.Kind()) {
+    case VT_UI1: return {CheckedNumber(v.Byte(), v, role)};
+    case VT_I2: return {CheckedNumber(v.Integer(), v, role)};
+    case VT_I4: return {CheckedNumber(v.Long(), v, role)};
+    case VT_BSTR:
+      if (auto n = HashNumber(v.String())) return {CheckedNumber(*n, v, role)};
+      return {std::nullopt, &v.String()};
+  }
+  throw ConversionError("a resource " + std::string(role) + " must be an integer or a string, not " +
+                        Describe(v));
+}
+
+char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c; }
+
+bool Matches(const ResourceName& have, const Wanted& want) {
+  if (want.number) return have.name == nullptr && have.number == *want.number;
+  if (have.name == nullptr) return false;
+  const char16_t* p = have.name;
+  for (char16_t c : *want.name) {
+    if (*p == u'\0' || FoldAscii(*p) != FoldAscii(c)) return false;
+    ++p;
+  }
+  return *p == u'\0';
+}
+
+std::string NameText(const ReadValue& v) {
+  switch (v.Kind()) {
+    case VT_UI1:
+    case VT_I2:
+    case VT_I4: return ToUtf8(ToText(v));
+    case VT_BSTR: return "\"" + ToUtf8(v.String()) + "\"";
+  }
+  return Describe(v);
+}
+
+}  // namespace
+
+std::string DescribeResource(const ReadValue& ResID, const ReadValue& ResType) {
+  return "resource " + NameText(ResID) + " of type " + NameText(ResType);
+}
+
+void RegisterResource(EmbeddedResource& resource) noexcept {
+  for (EmbeddedResource* r = g_resources; r != nullptr; r = r->next) {
+    if (r == &resource) return;
+  }
+  resource.next = g_resources;
+  g_resources = &resource;
+}
+
+void UnregisterResource(EmbeddedResource& resource) noexcept {
+  for (EmbeddedResource** link = &g_resources; *link != nullptr; link = &(*link)->next) {
+    if (*link == &resource) {
+      *link = resource.next;
+      resource.next = nullptr;
+      return;
+    }
+  }
+}
+
+ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
+  const Wanted id = ToWanted(ResID, "identifier");
+  const Wanted type = ToWanted(ResType, "type");
+  const EmbeddedResource* best = nullptr;
+  for (const EmbeddedResource* r = g_resources; r != nullptr; r = r->next) {
+    if (Matches(r->id, id) && Matches(r->type, type) &&
+        (best == nullptr || r->language < best->language)) {
+      best = r;
+    }
+  }
+  if (best == nullptr) {
+    throw ResourceNotFoundError(DescribeResource(ResID, ResType) +
+                                " is not embedded in this program");
+  }
+  return ByteArray::View({best->begin, best->end});
+}
+
+}  // namespace bx

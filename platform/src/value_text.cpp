@@ -1,0 +1,163 @@
+// Value-to-text conversions: decimal, hexadecimal and number text of ReadValues.
+#include "bxres/value_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <locale>
+#include <stdexcept>
+
+#include "bxres/errors.h"
+
+namespace bx {
+namespace {
+
+std::u16string Widen(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
+
+template <class T>
+std::u16string DigitsText(T v, int base) {
+  char buf[24];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, base);
+  std::u16string text = Widen({buf, end});
+  for (char16_t& c : text) {
+    if (c >= u'a' && c <= u'f') c -= u'a' - u'A';
+  }
+  return text;
+}
+
+std::int32_t RoundToLong(double v) {
+  const double r = std::nearbyint(v);  // the default rounding mode takes halves to even
+  if (!(r >= -2147483648.0 && r <= 2147483647.0)) {
+    throw OverflowError("hexadecimal text of a value outside the range of a Long");
+  }
+  return static_cast<std::int32_t>(r);
+}
+
+// `significant` digits at most, as the platform's number text writes them.
+template <class F>
+std::u16string NumberText(F v, int significant, char16_t decimal_separator) {
+  if (std::isnan(v)) return u"NaN";
+  if (std::isinf(v)) return v < 0 ? u"-Infinity" : u"Infinity";
+  if (v == 0) return u"0";  // negative zero too
+
+  // d.ddddddde[+-]xx, correctly rounded to the digit count.
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific,
+                                 significant - 1);
+  std::string_view s(buf, static_cast<std::size_t>(end - buf));
+  const bool negative = s.front() == '-';
+  if (negative) s.remove_prefix(1);
+  const std::size_t e = s.find('e');
+  std::string digits(1, s[0]);
+  if (e > 1) digits.append(s.substr(2, e - 2));
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string_view exponent_text = s.substr(e + 1);
+  const bool negative_exponent = exponent_text.front() == '-';
+  int exponent = 0;
+  std::from_chars(exponent_text.data() + 1, exponent_text.data() + exponent_text.size(), exponent);
+  if (negative_exponent) exponent = -exponent;
+
+  std::u16string text = negative ? u"-" : u"";
+  const auto n = static_cast<int>(digits.size());
+  if (exponent < -4 || exponent >= significant) {
+    text += Widen(digits.substr(0, 1));
+    if (n > 1) text += decimal_separator + Widen(digits.substr(1));
+    text += negative_exponent ? u"E-" : u"E+";
+    const int magnitude = negative_exponent ? -exponent : exponent;
+    if (magnitude < 10) text += u'0';
+    text += DigitsText(magnitude, 10);
+  } else if (exponent < 0) {
+    text += u'0';
+    text += decimal_separator;
+    text.append(static_cast<std::size_t>(-exponent - 1), u'0');
+    text += Widen(digits);
+  } else {
+    const int whole = exponent + 1;
+    text += Widen(digits.substr(0, static_cast<std::size_t>(std::min(whole, n))));
+    if (whole > n) text.append(static_cast<std::size_t>(whole - n), u'0');
+    if (n > whole) text += decimal_separator + Widen(digits.substr(static_cast<std::size_t>(whole)));
+  }
+  return text;
+}
+
+}  // namespace
+
+std::u16string ToDecimalText(std::int32_t v) { return DigitsText(v, 10); }
+
+std::u16string ToNumberText(float v, char16_t decimal_separator) {
+  return NumberText(v, 7, decimal_separator);
+}
+std::u16string ToNumberText(double v, char16_t decimal_separator) {
+  return NumberText(v, 15, decimal_separator);
+}
+std::u16string ToNumberText(float v) { return ToNumberText(v, UserDecimalSeparator()); }
+std::u16string ToNumberText(double v) { return ToNumberText(v, UserDecimalSeparator()); }
+
+std::u16string ToText(const ReadValue& v) {
+  switch (v.Kind()) {
+    case VT_EMPTY: return {};
+    case VT_UI1: return ToDecimalText(v.Byte());
+    case VT_I2: return ToDecimalText(v.Integer());
+    case VT_I4: return ToDecimalText(v.Long());
+    case VT_R4: return ToNumberText(v.Single());
+    case VT_R8: return ToNumberText(v.Double());
+    case VT_BSTR: return v.String();
+  }
+  throw ConversionError(Describe(v) + " has no text");
+}
+
+std::u16string ToHexText(const ReadValue& v) {
+  switch (v.Kind()) {
+    case VT_EMPTY: return u"0";
+    case VT_UI1: return DigitsText(v.Byte(), 16);
+    case VT_I2: return DigitsText(static_cast<std::uint16_t>(v.Integer()), 16);
+    case VT_I4: return DigitsText(static_cast<std::uint32_t>(v.Long()), 16);
+    case VT_R4: return DigitsText(static_cast<std::uint32_t>(RoundToLong(v.Single())), 16);
+    case VT_R8: return DigitsText(static_cast<std::uint32_t>(RoundToLong(v.Double())), 16);
+  }
+  throw ConversionError(Describe(v) + " has no hexadecimal text");
+}
+
+char16_t UserDecimalSeparator() {
+  static const char16_t separator = [] {
+    try {
+      const auto c = static_cast<unsigned char>(
+          std::use_facet<std::numpunct<char>>(std::locale("")).decimal_point());
+      return c != 0 && c < 0x80 ? char16_t{c} : u'.';
+    } catch (const std::runtime_error&) {  // the environment names a locale the system lacks
+      return u'.';
+    }
+  }();
+  return separator;
+}
+
+std::string ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace bx

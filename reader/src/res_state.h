@@ -1,0 +1,39 @@
+// The module's state, process-wide. Only the module's own sources and its tests include this;
+// callers see the state through the operations alone.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "bxres/read_value.h"
+
+namespace BxRes {
+
+// The cursor: the loaded bytes, the offset of the next unread byte and the byte count (always
+// derived from the array's upper bound). Process-wide and not thread-safe.
+extern std::int32_t ResSize;
+extern std::int32_t ResPos;
+extern bx::ByteArray ResData;
+
+// Which resource is loaded, for error messages: `resource 101 of type "CUSTOM"`.
+extern std::string ResName;
+
+}  // namespace BxRes
+
+// The steps every reader is built on.
+namespace BxRes::detail {
+
+// Names the operation, the offset and the loaded resource, for error messages.
+std::string Where(const char* operation);
+
+// a + b, raising the overflow error instead of leaving the signed 32-bit range.
+std::int32_t CheckedAdd(std::int32_t a, std::int32_t b, const char* operation);
+
+// Raises the bounds error unless ResPos indexes a byte of ResData.
+void CheckCursorInside(const char* operation);
+
+// The n bytes at the cursor, moving the cursor past them; null, with the cursor unmoved, when
+// fewer than n bytes remain or nothing is loaded.
+const std::uint8_t* Take(std::int32_t n, const char* operation);
+
+}  // namespace BxRes::detail
