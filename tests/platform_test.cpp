@@ -1,0 +1,293 @@
+// The platform layer: tagged values, the resource loader, code page 932 and value text.
+#include <bxres/errors.h>
+#include <bxres/platform.h>
+#include <bxres/value_text.h>
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+#include "scoped_resource.h"
+
+namespace {
+
+using bx::ReadValue;
+
+std::vector<std::uint8_t> FileBytes(const char* name) {
+  std::ifstream in(std::string(BX_SAMPLE_DIR) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::uint8_t> LoadedBytes(const ReadValue& id, const ReadValue& type) {
+  const auto bytes = bx::LoadResourceData(id, type).Bytes().bytes();
+  return {bytes.begin(), bytes.end()};
+}
+
+// --- ReadValue ---------------------------------------------------------------------------
+
+TEST(ReadValue, CarriesTheKindCodesOfThePlatform) {
+  EXPECT_EQ(ReadValue().Kind(), 0);
+  EXPECT_EQ(ReadValue(std::int16_t{1}).Kind(), 2);
+  EXPECT_EQ(ReadValue(std::int32_t{1}).Kind(), 3);
+  EXPECT_EQ(ReadValue(1.0f).Kind(), 4);
+  EXPECT_EQ(ReadValue(1.0).Kind(), 5);
+  EXPECT_EQ(ReadValue(u"a").Kind(), 8);
+  EXPECT_EQ(ReadValue(std::uint8_t{1}).Kind(), 17);
+  EXPECT_EQ(ReadValue(bx::ByteArray()).Kind(), 0x2011);
+}
+
+TEST(ReadValue, AskingForAnotherKindRaisesTheConversionError) {
+  EXPECT_THROW(ReadValue(std::int16_t{1}).Long(), bx::ConversionError);
+  EXPECT_THROW(ReadValue().String(), bx::ConversionError);
+  EXPECT_THROW(ReadValue(u"1").Bytes(), bx::ConversionError);
+}
+
+TEST(ReadValue, ComparesFloatsByTheirBits) {
+  const float nan = std::bit_cast<float>(0x7FA00001u);
+  EXPECT_EQ(ReadValue(nan), ReadValue(nan));
+  EXPECT_NE(ReadValue(0.0), ReadValue(-0.0));
+  EXPECT_NE(ReadValue(std::int16_t{1}), ReadValue(std::int32_t{1}));
+}
+
+TEST(ReadValue, CopiesOfAByteArrayShareItsBytes) {
+  const std::uint8_t bytes[] = {1, 2, 3};
+  const ReadValue copied = [&] { return ReadValue(bx::ByteArray::Copy(bytes)); }();
+  const ReadValue again = copied;
+  EXPECT_EQ(copied.Bytes().data(), again.Bytes().data());
+  EXPECT_EQ(copied.Bytes().UBound(), 2);
+  EXPECT_EQ(bx::ByteArray().UBound(), -1);
+}
+
+// --- Errors ------------------------------------------------------------------------------
+
+TEST(Errors, ShareOneBaseAndSayWhatFailed) {
+  EXPECT_STREQ(bx::BoundsError("x").what(), "Subscript out of range: x");
+  EXPECT_STREQ(bx::OverflowError("x").what(), "Overflow: x");
+  EXPECT_STREQ(bx::ConversionError("x").what(), "Type mismatch: x");
+  EXPECT_STREQ(bx::ResourceNotFoundError("x").what(), "Resource not found: x");
+  EXPECT_THROW(throw bx::BoundsError("x"), bx::Error);
+  EXPECT_THROW(throw bx::ResourceNotFoundError("x"), bx::Error);
+}
+
+// --- The resource loader -----------------------------------------------------------------
+
+TEST(LoadResourceData, ReturnsTheSampleResourcesByteForByte) {
+  EXPECT_EQ(LoadedBytes(std::int16_t{101}, u"CUSTOM"), FileBytes("101.bin"));
+  EXPECT_EQ(LoadedBytes(std::int16_t{102}, u"CUSTOM"), FileBytes("102.txt"));
+  EXPECT_EQ(FileBytes("101.bin").size(), 28u);
+  EXPECT_EQ(FileBytes("102.txt").size(), 136u);
+}
+
+TEST(LoadResourceData, ViewsTheImageInsteadOfCopying) {
+  const ReadValue a = bx::LoadResourceData(std::int16_t{102}, u"CUSTOM");
+  const ReadValue b = bx::LoadResourceData(std::int16_t{102}, u"CUSTOM");
+  EXPECT_EQ(a.Bytes().data(), b.Bytes().data());
+}
+
+TEST(LoadResourceData, FindsByIdentifierAndTypeWhateverTheirForm) {
+  const auto expected = FileBytes("101.bin");
+  EXPECT_EQ(LoadedBytes(std::int32_t{101}, u"CUSTOM"), expected);
+  EXPECT_EQ(LoadedBytes(std::uint8_t{101}, u"CUSTOM"), expected);
+  EXPECT_EQ(LoadedBytes(u"#101", u"custom"), expected);
+  EXPECT_EQ(LoadedBytes(std::int16_t{101}, u"Custom"), expected);
+}
+
+TEST(LoadResourceData, FindsResourcesThatALinkedLibraryDeclares) {
+  const std::string text = "from a library";
+  EXPECT_EQ(LoadedBytes(u"library", u"FIXTURE"), std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+TEST(LoadResourceData, RecordsTheLanguageWithoutMatchingIt) {
+  ScopedResource japanese(7, u"LANG", {1}, 1041);
+  ScopedResource english(7, u"LANG", {2}, 1033);
+  EXPECT_EQ(LoadedBytes(std::int16_t{7}, u"LANG"), std::vector<std::uint8_t>{2});
+}
+
+TEST(LoadResourceData, NamesTheMissingResource) {
+  try {
+    bx::LoadResourceData(std::int16_t{999}, u"CUSTOM");
+    FAIL() << "no error";
+  } catch (const bx::ResourceNotFoundError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Resource not found: resource 999 of type \"CUSTOM\" is not embedded in this program");
+  }
+  EXPECT_THROW(bx::LoadResourceData(std::int16_t{101}, u"CUSTOMS"), bx::ResourceNotFoundError);
+  EXPECT_THROW(bx::LoadResourceData(u"101", u"CUSTOM"), bx::ResourceNotFoundError);
+}
+
+TEST(LoadResourceData, RejectsIdentifiersOfOtherKindsOrOutOfRange) {
+  for (const ReadValue& id : {ReadValue(), ReadValue(101.0), ReadValue(std::int16_t{0}),
+                              ReadValue(std::int32_t{65536}), ReadValue(std::int16_t{-1}),
+                              ReadValue(bx::ByteArray())}) {
+    EXPECT_THROW(bx::LoadResourceData(id, u"CUSTOM"), bx::ConversionError) << bx::Describe(id);
+    EXPECT_THROW(bx::LoadResourceData(std::int16_t{101}, id), bx::ConversionError)
+        << bx::Describe(id);
+  }
+}
+
+// --- Code page 932 -----------------------------------------------------------------------
+
+std::u16string Decode(std::initializer_list<std::uint8_t> bytes) {
+  return bx::Cp932ToUtf16(std::vector<std::uint8_t>(bytes));
+}
+
+TEST(Cp932ToUtf16, ConvertsTheSampleText) {
+  const auto text = FileBytes("102.txt");
+  const std::u16string decoded = bx::Cp932ToUtf16(text);
+  EXPECT_EQ(decoded.substr(0, 8), u"サンプルデータ,");
+  EXPECT_EQ(decoded.substr(decoded.size() - 6), std::u16string(u"タブです。\0", 6));
+}
+
+TEST(Cp932ToUtf16, ReplacesEachBadByteAndKeepsWhatFollows) {
+  struct Case {
+    std::vector<std::uint8_t> bytes;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {{0x00}, std::u16string(1, u'\0')},
+      {{0x41, 0x00, 0x42}, std::u16string(u"A\0B", 3)},
+      {{0xB1}, u"ｱ"},                       // half-width katakana
+      {{0x82, 0xA0}, u"あ"},                 // a pair
+      {{0x80, 0x41}, u"\uFFFDA"},            // never a character
+      {{0xA0}, u"\uFFFD"},
+      {{0xFD, 0xFE, 0xFF}, u"\uFFFD\uFFFD\uFFFD"},
+      {{0x82}, u"\uFFFD"},                   // lead byte at the end
+      {{0x82, 0x20}, u"\uFFFD "},            // trail byte out of range
+      {{0x82, 0x22, 0x41}, u"\uFFFD\"A"},
+      {{0x85, 0x40}, u"\uFFFD@"},            // unassigned pair: the trail byte stays
+      {{0x85, 0x82, 0xA0}, u"\uFFFDあ"},     // a bad lead byte before a whole character
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(bx::Cp932ToUtf16(c.bytes), c.expected) << testing::PrintToString(c.bytes);
+  }
+  EXPECT_EQ(Decode({}), u"");
+}
+
+// The C library's CP932 converter, with each byte that does not begin a character replaced by
+// U+FFFD and conversion resumed after it.
+std::u16string ReferenceDecode(iconv_t cd, const std::vector<std::uint8_t>& bytes) {
+  std::u16string out;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char16_t unit[2];
+    char* in = reinterpret_cast<char*>(const_cast<std::uint8_t*>(bytes.data() + i));
+    std::size_t in_left = bytes.size() - i;
+    char* o = reinterpret_cast<char*>(unit);
+    std::size_t o_left = sizeof(char16_t);
+    const std::size_t r = iconv(cd, &in, &in_left, &o, &o_left);
+    const std::size_t used = bytes.size() - i - in_left;
+    if (o_left == 0) {  // one character out
+      out += unit[0];
+      i += used;
+    } else {
+      EXPECT_TRUE(r == static_cast<std::size_t>(-1) && (errno == EILSEQ || errno == EINVAL));
+      out += u'\uFFFD';
+      ++i;
+    }
+  }
+  return out;
+}
+
+TEST(Cp932ToUtf16, AgreesWithTheCLibraryOnEveryOneAndTwoByteSequence) {
+  iconv_t cd = iconv_open("UTF-16LE", "CP932");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  int mismatches = 0;
+  for (unsigned a = 0; a < 256; ++a) {
+    std::vector<std::uint8_t> one{static_cast<std::uint8_t>(a)};
+    mismatches += bx::Cp932ToUtf16(one) != ReferenceDecode(cd, one);
+    for (unsigned b = 0; b < 256; ++b) {
+      std::vector<std::uint8_t> two{static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
+      const std::u16string got = bx::Cp932ToUtf16(two);
+      const std::u16string want = ReferenceDecode(cd, two);
+      if (got != want && ++mismatches <= 5) {
+        ADD_FAILURE() << "bytes " << std::hex << a << " " << b;
+      }
+    }
+  }
+  iconv_close(cd);
+  EXPECT_EQ(mismatches, 0);
+}
+
+// --- Value text --------------------------------------------------------------------------
+
+TEST(ToHexText, WritesUpperCaseDigitsOfTheValuesWidth) {
+  const std::pair<ReadValue, std::u16string> cases[] = {
+      {std::uint8_t{1}, u"1"},
+      {std::uint8_t{255}, u"FF"},
+      {std::int16_t{0x1234}, u"1234"},
+      {std::int16_t{0}, u"0"},
+      {std::int16_t{-1}, u"FFFF"},
+      {std::int16_t{-32768}, u"8000"},
+      {std::int32_t{0x00EFCDAB}, u"EFCDAB"},
+      {std::int32_t{-1}, u"FFFFFFFF"},
+      {std::int32_t{std::numeric_limits<std::int32_t>::min()}, u"80000000"},
+      {ReadValue(), u"0"},
+      {2.5, u"2"},  // halves go to even
+      {3.5f, u"4"},
+      {-1.0, u"FFFFFFFF"},
+  };
+  for (const auto& [value, text] : cases) {
+    EXPECT_EQ(bx::ToHexText(value), text) << bx::Describe(value);
+  }
+  EXPECT_THROW(bx::ToHexText(4294967296.0), bx::OverflowError);
+  EXPECT_THROW(bx::ToHexText(std::nan("")), bx::OverflowError);
+  EXPECT_THROW(bx::ToHexText(u"FF"), bx::ConversionError);
+}
+
+TEST(ToNumberText, WritesSevenOrFifteenSignificantDigits) {
+  const std::pair<ReadValue, std::u16string> cases[] = {
+      {std::bit_cast<float>(0x00007856u), u"4.31684E-41"},
+      {std::bit_cast<double>(0x2222EFCDAB563412ull), u"3.03303288349506E-144"},
+      {0.0f, u"0"},
+      {-0.0, u"0"},
+      {1.0f, u"1"},
+      {-2.5, u"-2.5"},
+      {0.1f, u"0.1"},
+      {0.1, u"0.1"},
+      {1.0 / 3, u"0.333333333333333"},
+      {1.0f / 3, u"0.3333333"},
+      {0.0001, u"0.0001"},
+      {0.00001, u"1E-05"},
+      {1234567.0f, u"1234567"},
+      {12345678.0f, u"1.234568E+07"},
+      {1e15 - 1, u"999999999999999"},
+      {1e15, u"1E+15"},
+      {9.9999999e-5f, u"0.0001"},  // rounding carries into the exponent
+      {123.456, u"123.456"},
+      {std::numeric_limits<double>::max(), u"1.79769313486232E+308"},
+      {std::numeric_limits<double>::infinity(), u"Infinity"},
+      {-std::numeric_limits<float>::infinity(), u"-Infinity"},
+      {std::bit_cast<double>(0x7FF8000000000001ull), u"NaN"},
+  };
+  for (const auto& [value, text] : cases) {
+    const std::u16string got = value.Kind() == bx::VT_R4 ? bx::ToNumberText(value.Single(), u'.')
+                                                         : bx::ToNumberText(value.Double(), u'.');
+    EXPECT_EQ(got, text) << bx::Describe(value);
+  }
+  EXPECT_EQ(bx::ToNumberText(-2.5, u','), u"-2,5");
+  EXPECT_EQ(bx::ToNumberText(std::bit_cast<float>(0x00007856u), u','), u"4,31684E-41");
+}
+
+TEST(ToText, GivesStringsThemselvesAndTheEmptyValueNothing) {
+  EXPECT_EQ(bx::ToText(ReadValue()), u"");
+  EXPECT_EQ(bx::ToText(std::u16string(u"a\0b", 3)), std::u16string(u"a\0b", 3));
+  EXPECT_EQ(bx::ToText(std::uint8_t{255}), u"255");
+  EXPECT_EQ(bx::ToText(std::int16_t{-32768}), u"-32768");
+  EXPECT_EQ(bx::ToDecimalText(std::numeric_limits<std::int32_t>::min()), u"-2147483648");
+  EXPECT_EQ(bx::ToDecimalText(257), u"257");
+  EXPECT_THROW(bx::ToText(bx::ByteArray()), bx::ConversionError);
+}
+
+TEST(ToUtf8, EncodesEveryPlaneAndReplacesLoneSurrogates) {
+  EXPECT_EQ(bx::ToUtf8(u"A－読\U0001F600"), "A\xEF\xBC\x8D\xE8\xAA\xAD\xF0\x9F\x98\x80");
+  EXPECT_EQ(bx::ToUtf8(std::u16string(1, char16_t{0xD800})), "\xEF\xBF\xBD");
+  EXPECT_EQ(bx::ToUtf8(std::u16string(u"a\0", 2)), std::string("a\0", 2));
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+// Test resources registered at run time.
+#include "scoped_resource.h"
+
+#include "res_state.h"
+
+ScopedResource::ScopedResource(std::uint16_t id, const char16_t* type,
+                               std::vector<std::uint8_t> bytes, std::uint16_t language)
+    : bytes_(std::move(bytes)),
+      entry_{{id, nullptr}, {0, type}, language, bytes_.data(), bytes_.data() + bytes_.size()} {
+  bx::RegisterResource(entry_);
+}
+
+ScopedResource::~ScopedResource() { bx::UnregisterResource(entry_); }
+
+void ResetReader() {
+  BxRes::ResData = {};
+  BxRes::ResPos = 0;
+  BxRes::ResSize = 0;
+  BxRes::ResName.clear();
+}

@@ -1,0 +1,25 @@
+// Test resources: bytes registered with the loader for a test's lifetime, and a reset of the
+// reader's process-wide state.
+#pragma once
+
+#include <bxres/embedded_resource.h>
+
+#include <cstdint>
+#include <vector>
+
+// Registers `bytes` as resource `id` of type `type` with the real loader until destroyed.
+class ScopedResource {
+ public:
+  ScopedResource(std::uint16_t id, const char16_t* type, std::vector<std::uint8_t> bytes,
+                 std::uint16_t language = 0);
+  ~ScopedResource();
+  ScopedResource(const ScopedResource&) = delete;
+  ScopedResource& operator=(const ScopedResource&) = delete;
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+  bx::EmbeddedResource entry_;
+};
+
+// Returns the reader to its state before the first Load.
+void ResetReader();
