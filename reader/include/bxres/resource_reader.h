@@ -11,6 +11,8 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
+#include <type_traits>
 
 #include "bxres/errors.h"
 #include "bxres/read_value.h"
@@ -36,5 +38,33 @@ ReadValue ReadInteger();  // Integer (VT_I2), 2 bytes
 ReadValue ReadLong();     // Long (VT_I4), 4 bytes
 ReadValue ReadSingle();   // Single (VT_R4), 4 bytes
 ReadValue ReadDouble();   // Double (VT_R8), 8 bytes
+
+// Copies `Length` bytes at the cursor to `Address` and moves the cursor past them. A request
+// that runs past the end is cut to the bytes that remain; destination bytes beyond those copied
+// are not touched, and the caller is not told how many were copied. `Address` must have room
+// for `Length` bytes.
+// Raises bx::BoundsError when no byte is left (nothing loaded, or the cursor at the end), even
+// for a Length of 0; also for a negative Length, or a null Address with a Length above 0.
+// Raises bx::OverflowError when the cursor plus Length leaves the signed 32-bit range.
+void ReadBlock(void* Address, std::int32_t Length);
+
+// The same, filling a record (or an array) whose layout matches the data.
+template <class T>
+  requires std::is_trivially_copyable_v<T> && (!std::is_const_v<T>) &&
+           (sizeof(T) <= std::numeric_limits<std::int32_t>::max())
+void ReadBlock(T& record) {
+  ReadBlock(static_cast<void*>(&record), static_cast<std::int32_t>(sizeof(T)));
+}
+
+// Reads the next text token and returns it as a String (UTF-16, converted from code page 932),
+// or the Empty value, with the cursor unmoved, at the end of the data.
+//
+// Tokens are separated by a comma, a blank, a carriage return or a tab; a line feed right
+// after the separator is skipped with it. A token that starts with a double quote runs to the
+// next double quote (or the end of the data) and may hold blanks, commas, tabs and line ends;
+// after its closing quote one comma or blank, or a carriage return (with a line feed that
+// follows it), is skipped. A token may be empty, as between two separators in a row; the
+// cursor always moves past it, so a caller cannot loop on one position.
+ReadValue ReadToken();
 
 }  // namespace BxRes

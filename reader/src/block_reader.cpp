@@ -1,0 +1,30 @@
+// ReadBlock: raw bytes at the cursor into the caller's memory.
+#include <string>
+
+#include "bxres/platform.h"
+#include "bxres/resource_reader.h"
+#include "res_state.h"
+
+namespace BxRes {
+
+void ReadBlock(void* Address, std::int32_t Length) {
+  constexpr const char* kOperation = "ReadBlock";
+  // A negative count would be a huge copy, and a null destination a crash: refuse both before
+  // anything moves.
+  if (Length < 0) {
+    throw bx::BoundsError(detail::Where(kOperation) + ": negative length " + std::to_string(Length));
+  }
+  if (Address == nullptr && Length != 0) {
+    throw bx::BoundsError(detail::Where(kOperation) + ": null destination for " +
+                          std::to_string(Length) + " bytes");
+  }
+  std::int32_t n = Length;
+  if (detail::CheckedAdd(ResPos, n, kOperation) >= ResSize) {
+    n = ResSize - ResPos;  // both are non-negative, so this cannot overflow
+  }
+  detail::CheckCursorInside(kOperation);
+  bx::RtlMoveMemory(Address, ResData.data() + ResPos, static_cast<std::size_t>(n));
+  ResPos += n;
+}
+
+}  // namespace BxRes
