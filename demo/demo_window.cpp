@@ -6,6 +6,12 @@
 
 namespace {
 
+// The record that ReadBlock fills: two little-endian signed 32-bit fields, no gap.
+struct POINT {
+  std::int32_t x;
+  std::int32_t y;
+};
+
 // The window's caption: ASCII, then Japanese.
 constexpr char16_t kCaption[] = u"Barunex - リソース読み込みモジュールサンプル";
 
@@ -31,6 +37,11 @@ void Form1::AddItem(const std::u16string& line) {
 }
 
 void Form1::Form_Load() {
+  ListTypedValues();
+  ListRecordAndTokens();
+}
+
+void Form1::ListTypedValues() {
   using bx::ToHexText;
   using bx::ToText;
   BxRes::Load(std::int16_t{101}, u"CUSTOM");
@@ -39,4 +50,19 @@ void Form1::Form_Load() {
   AddItem(u"Long読み込み － &H" + ToHexText(BxRes::ReadLong()));
   AddItem(u"Single読み込み － " + ToText(BxRes::ReadSingle()));
   AddItem(u"Double読み込み － " + ToText(BxRes::ReadDouble()));
+}
+
+void Form1::ListRecordAndTokens() {
+  using bx::ToDecimalText;
+  POINT point{};
+  BxRes::ReadBlock(&point, 8);
+  AddItem(u"POINT構造体読み込み － x = " + ToDecimalText(point.x) + u"  y = " +
+          ToDecimalText(point.y));
+  AddItem(u"");
+  BxRes::Load(std::int16_t{102}, u"CUSTOM");
+  // An empty string ends the listing, whether it is the end of the data or an empty token.
+  for (std::u16string token = bx::ToText(BxRes::ReadToken()); !token.empty();
+       token = bx::ToText(BxRes::ReadToken())) {
+    AddItem(token);
+  }
 }

@@ -21,5 +21,9 @@ class Form1 : public QWidget {
   QListWidget* const List1;
 
  private:
+  // The two halves of the load event: the five typed values of resource 101, then its POINT
+  // record, an empty line and the tokens of resource 102.
+  void ListTypedValues();
+  void ListRecordAndTokens();
   void AddItem(const std::u16string& line);
 };

@@ -13,8 +13,8 @@ TEST(LoadEventError, IsReturnedWithTheLinesBeforeItKept) {
   Form1 form;
   const std::optional<QString> error = CallLoadEvent(form);
   ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(*error, "Resource not found: resource 101 of type \"CUSTOM\" is not embedded in this program");
-  EXPECT_EQ(form.List1->count(), 0);
+  EXPECT_EQ(*error, "Resource not found: resource 102 of type \"CUSTOM\" is not embedded in this program");
+  EXPECT_EQ(form.List1->count(), 7);
 }
 
 TEST(LoadEventError, InTextModeFollowsTheLinesOnStandardErrorWithAFailingStatus) {
@@ -31,7 +31,7 @@ TEST(LoadEventError, InTextModeFollowsTheLinesOnStandardErrorWithAFailingStatus)
     return text;
   };
   const std::string listed = contents(out);
-  EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 0);
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 7);
   EXPECT_EQ(contents(err), error->toStdString() + "\n");
 }
 

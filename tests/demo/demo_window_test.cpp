@@ -21,7 +21,7 @@ TEST(Form1, HasTheCaptionAndGeometryOfTheDesign) {
   EXPECT_FALSE(form.List1->isSortingEnabled());
 }
 
-TEST(Form1, LoadEventListsTheTypedValues) {
+TEST(Form1, LoadEventListsEveryValueOfTheSamples) {
   Form1 form;
   form.Form_Load();
   const std::u16string expected[] = {
@@ -30,12 +30,43 @@ TEST(Form1, LoadEventListsTheTypedValues) {
       u"Long読み込み － &HEFCDAB",
       u"Single読み込み － 4.31684E-41",
       u"Double読み込み － 3.03303288349506E-144",
+      u"POINT構造体読み込み － x = 16  y = 257",
+      u"",
+      u"サンプルデータ",
+      u"作者はＱＵＯＸ",
+      u"スペースを入れるなら ダブルクォーテーションで囲んでね",
+      u"区切りは",
+      u"スペースか",
+      u"コンマか",
+      u"改行か",
+      std::u16string(u"タブです。\0", 6),
   };
   ASSERT_EQ(form.List1->count(), static_cast<int>(std::size(expected)));
   for (int row = 0; row < form.List1->count(); ++row) {
-    EXPECT_EQ(form.List1->item(row)->text().toStdU16String(), expected[row]) << "line " << row + 1;
     EXPECT_EQ(LineData(form, row), expected[row]) << "line " << row + 1;
   }
+  // The list keeps line 15's U+0000 and shows the line up to it.
+  EXPECT_EQ(form.List1->item(14)->text().toStdU16String(), u"タブです。");
+  for (int row = 0; row < 14; ++row) {
+    EXPECT_EQ(form.List1->item(row)->text().toStdU16String(), expected[row]) << "line " << row + 1;
+  }
+}
+
+TEST(Form1, RendersTheListing) {
+  Form1 form;
+  form.Form_Load();
+  form.show();
+  const QImage image = form.grab().toImage();
+  ASSERT_EQ(image.size(), QSize(442, 262) * image.devicePixelRatio());
+  // Text is drawn: a good share of the list's pixels are far darker than its background.
+  const QRgb background = image.pixel(form.List1->geometry().center() + QPoint(150, 100));
+  int dark = 0;
+  for (int y = 8; y < 252; ++y) {
+    for (int x = 8; x < 433; ++x) {
+      dark += qGray(image.pixel(x, y)) + 96 < qGray(background);
+    }
+  }
+  EXPECT_GT(dark, 1000);
 }
 
 }  // namespace
