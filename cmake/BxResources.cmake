@@ -17,10 +17,6 @@
 # another toolchain would need (identifier, type, language, file); only this emitter is ELF
 # specific.
 
-set(BX_RESOURCES_RUNTIME_TARGET "bx::platform" CACHE STRING
-    "The library target that registers embedded resources")
-mark_as_advanced(BX_RESOURCES_RUNTIME_TARGET)
-
 # Sets <out> to the C++ initializer of a resource name: {101, nullptr} or {0, u"CUSTOM"}.
 function(_bx_resource_name out role value)
   if(value MATCHES "^#?([0-9]+)$")
@@ -46,14 +42,14 @@ function(_bx_attach_resource target source file)
     set(holder "${target}_bx_resources")
     if(NOT TARGET ${holder})
       add_library(${holder} OBJECT)
-      target_link_libraries(${holder} PRIVATE ${BX_RESOURCES_RUNTIME_TARGET})
+      target_link_libraries(${holder} PRIVATE bx::res)
       target_link_libraries(${target} INTERFACE "$<TARGET_OBJECTS:${holder}>"
-                            ${BX_RESOURCES_RUNTIME_TARGET})
+                            bx::res)
     endif()
     set(owner ${holder})
   elseif(kind MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
     set(owner ${target})
-    target_link_libraries(${target} PRIVATE ${BX_RESOURCES_RUNTIME_TARGET})
+    target_link_libraries(${target} PRIVATE bx::res)
   else()
     message(FATAL_ERROR "bx_add_resource: ${target} is a ${kind}, which cannot hold resources")
   endif()

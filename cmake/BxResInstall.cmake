@@ -1,0 +1,16 @@
+# Installs bx::res as a CMake package: find_package(BxRes) gives the target and bx_add_resource.
+include(CMakePackageConfigHelpers)
+
+set(BX_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/BxRes")
+install(TARGETS bx_res EXPORT BxResTargets)
+install(EXPORT BxResTargets NAMESPACE bx:: DESTINATION "${BX_PACKAGE_DIR}")
+configure_package_config_file(
+  "${CMAKE_CURRENT_LIST_DIR}/BxResConfig.cmake.in" "${CMAKE_CURRENT_BINARY_DIR}/BxResConfig.cmake"
+  INSTALL_DESTINATION "${BX_PACKAGE_DIR}")
+write_basic_package_version_file("${CMAKE_CURRENT_BINARY_DIR}/BxResConfigVersion.cmake"
+  COMPATIBILITY SameMajorVersion)
+install(FILES
+  "${CMAKE_CURRENT_BINARY_DIR}/BxResConfig.cmake"
+  "${CMAKE_CURRENT_BINARY_DIR}/BxResConfigVersion.cmake"
+  "${CMAKE_CURRENT_LIST_DIR}/BxResources.cmake"
+  DESTINATION "${BX_PACKAGE_DIR}")

@@ -1,0 +1,25 @@
+# Configures, builds and runs a consumer project (see CMakeLists.txt beside this file) and
+# compares the example's output with EXPECTED.
+set(build "${WORK_DIR}/${MODE}")
+file(REMOVE_RECURSE "${build}")
+set(args -S "${CMAKE_CURRENT_LIST_DIR}" -B "${build}" -G "${GENERATOR}" -DMODE=${MODE}
+         "-DBXRES_SOURCE_DIR=${BXRES_SOURCE_DIR}" -DCMAKE_BUILD_TYPE=Release)
+if(MODE STREQUAL "package")
+  list(APPEND args "-DCMAKE_PREFIX_PATH=${PREFIX}")
+endif()
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${ARGN}\nfailed (${status}):\n${out}")
+  endif()
+endfunction()
+
+run("${CMAKE_COMMAND}" ${args})
+run("${CMAKE_COMMAND}" --build "${build}")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C "${build}/example/bxres_example"
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+file(READ "${EXPECTED}" expected)
+if(NOT status EQUAL 0 OR NOT out STREQUAL expected)
+  message(FATAL_ERROR "exit status ${status}\noutput:\n${out}${err}\nexpected:\n${expected}")
+endif()
