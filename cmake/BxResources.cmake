@@ -5,7 +5,8 @@
 #
 # <id> and <type> are numbers from 1 to 65535 (also written "#123") or names; names are
 # matched without regard to ASCII case. LANGUAGE is recorded with the resource (default 0,
-# neutral) but not matched. FILE is relative to the calling directory. The bytes go into the
+# neutral) but not matched. FILE is relative to the calling directory and may be the output of
+# a custom command in that directory. The bytes go into the
 # image exactly as they are in the file, and the loader hands out a view of them, not a copy.
 # Editing the file rebuilds the target.
 #
@@ -76,8 +77,9 @@ function(bx_add_resource target)
     message(FATAL_ERROR "bx_add_resource: LANGUAGE ${arg_LANGUAGE} is not a number from 0 to 65535")
   endif()
   cmake_path(ABSOLUTE_PATH arg_FILE BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" OUTPUT_VARIABLE file)
-  if(NOT EXISTS "${file}" OR IS_DIRECTORY "${file}")
-    message(FATAL_ERROR "bx_add_resource: ${file} is not a file")
+  get_source_file_property(generated "${file}" GENERATED)
+  if(NOT generated AND (NOT EXISTS "${file}" OR IS_DIRECTORY "${file}"))
+    message(FATAL_ERROR "bx_add_resource: ${file} is not a file (nor the output of a custom command)")
   endif()
   _bx_resource_name(id_init "ID" "${arg_ID}")
   _bx_resource_name(type_init "TYPE" "${arg_TYPE}")

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <random>
 
 #include "scoped_resource.h"
 
@@ -212,6 +213,29 @@ TEST(Cp932ToUtf16, AgreesWithTheCLibraryOnEveryOneAndTwoByteSequence) {
   }
   iconv_close(cd);
   EXPECT_EQ(mismatches, 0);
+}
+
+TEST(Cp932ToUtf16, AgreesWithTheCLibraryOnLongMixedText) {
+  // Long enough for the block decoder, with runs of lead-range bytes of every length, pairs
+  // across block edges, and bad bytes anywhere.
+  iconv_t cd = iconv_open("UTF-16LE", "CP932");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  std::mt19937 random(932);
+  const std::uint8_t alphabet[] = {'a', ',', ' ', 0x00, 0x81, 0x82, 0x88, 0x9F, 0xE0, 0xFC,
+                                   0x40, 0x7F, 0x80, 0xA0, 0xA1, 0xDF, 0xFD, 0xFF, 0x5C, 0xEA};
+  for (int round = 0; round < 20000; ++round) {
+    std::vector<std::uint8_t> text(random() % 80);
+    for (std::uint8_t& b : text) {
+      b = random() % 3 == 0 ? static_cast<std::uint8_t>(random()) : alphabet[random() % std::size(alphabet)];
+    }
+    const std::u16string got = bx::Cp932ToUtf16(text);
+    const std::u16string want = ReferenceDecode(cd, text);
+    if (got != want) {
+      ADD_FAILURE() << testing::PrintToString(text);
+      break;
+    }
+  }
+  iconv_close(cd);
 }
 
 // --- Value text --------------------------------------------------------------------------

@@ -1,9 +1,94 @@
 // Code page 932 to UTF-16, table-driven, with no converter state to open or close.
+//
+// Long text is decoded sixteen bytes at a time without a branch on the data: character
+// boundaries come from bit masks, and every position is looked up whether or not a character
+// starts there. A block that holds a lead byte without a valid trail byte, and the last few
+// bytes, are decoded one character at a time, which is where the replacement policy lives.
+#include <array>
+#include <cstring>
+
 #include "bxres/platform.h"
 
 namespace bx {
 namespace {
 #include "cp932_table.inc"
+
+constexpr unsigned kBlock = 16;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+constexpr std::array<std::uint8_t, 256> kIsLead = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) table[b] = kCp932Single[b] == kCp932Lead;
+  return table;
+}();
+
+// The character at every pair of bytes, indexed by the two bytes as a little-endian 16-bit
+// value (first byte low): for a lead byte, the pair's character (U+FFFD if the trail byte is
+// not valid); for any other byte, that byte's own character, whatever follows it.
+constexpr std::array<char16_t, 65536> kPairs = [] {
+  std::array<char16_t, 65536> table{};
+  for (unsigned next = 0; next < 256; ++next) {
+    for (unsigned b = 0; b < 256; ++b) {
+      table[next << 8 | b] = kIsLead[b] ? kCp932Double[kCp932LeadRow[b]][next] : kCp932Single[b];
+    }
+  }
+  return table;
+}();
+
+char16_t PairAt(const std::uint8_t* p) { return kPairs[p[0] | p[1] << 8]; }
+
+// The character at in[i], written to *o; returns the index after it. A byte that does not
+// begin a valid character becomes U+FFFD and only that byte is taken.
+std::size_t DecodeOne(const std::uint8_t* in, std::size_t i, std::size_t n, char16_t* o) {
+  if (kIsLead[in[i]]) {
+    // Branch rather than select on validity: invalid pairs are rare, and a select would make
+    // the next position wait for this table lookup.
+    if (i + 1 < n) [[likely]] {
+      const char16_t c = PairAt(in + i);
+      if (c != 0xFFFD) [[likely]] {
+        *o = c;
+        return i + 2;
+      }
+    }
+    *o = 0xFFFD;
+    return i + 1;
+  }
+  *o = kCp932Single[in[i]];
+  return i + 1;
+}
+
+struct Block {
+  unsigned consumed;  // bytes, including a trail byte just past the block
+  unsigned written;   // UTF-16 units
+  bool valid;         // false: a lead byte without a valid trail byte; nothing is usable
+};
+
+// Decodes the characters that start in p[0 .. limit), limit <= kBlock; p[0 .. kBlock] must be
+// readable. Writes up to kBlock units to out.
+Block DecodeBlock(const std::uint8_t* p, unsigned limit, char16_t* out) {
+  const std::uint64_t in_block = (std::uint64_t{1} << limit) - 1;
+  std::uint64_t lead = 0;
+  for (unsigned k = 0; k < kBlock; ++k) lead |= std::uint64_t{kIsLead[p[k]]} << k;
+  lead &= in_block;
+  // A run of lead-range bytes always starts at a character (the byte before it cannot be a
+  // lead byte), so within it characters start at even offsets, and an odd-length run takes
+  // the byte after it as its last trail byte. Subtracting the runs from the odd bits marks
+  // the trail bytes of every run at once.
+  constexpr std::uint64_t kOdd = 0xAAAAAAAAAAAAAAAAull;
+  const std::uint64_t trail = ((((lead << 1) | kOdd) - lead) ^ kOdd) ^ lead;
+  const std::uint64_t starts = ~trail & in_block;
+  const std::uint64_t lead_starts = starts & lead;
+  unsigned written = 0;
+  bool bad = false;
+  for (unsigned k = 0; k < kBlock; ++k) {
+    const char16_t c = PairAt(p + k);
+    bad |= ((lead_starts >> k) & 1) != 0 && c == 0xFFFD;
+    out[written] = c;
+    written += (starts >> k) & 1;
+  }
+  return {limit + static_cast<unsigned>((trail >> limit) & 1), written, !bad};
+}
+
 }  // namespace
 
 std::size_t Cp932ToUtf16(std::span<const std::uint8_t> text, char16_t* out) noexcept {
@@ -11,23 +96,30 @@ std::size_t Cp932ToUtf16(std::span<const std::uint8_t> text, char16_t* out) noex
   const std::size_t n = text.size();
   std::size_t i = 0;
   char16_t* o = out;
-  while (i < n) {
-    const std::uint8_t b = in[i];
-    if (b < 0x80) {  // bytes below 0x80 are ASCII in this code page
-      *o++ = b;
-      ++i;
-      continue;
-    }
-    char16_t c = kCp932Single[b];
-    if (c == kCp932Lead) {
-      c = i + 1 < n ? kCp932Double[kCp932LeadRow[b]][in[i + 1]] : char16_t{0xFFFD};
-      // A valid pair takes both bytes; otherwise only the lead byte becomes U+FFFD.
-      i += c != 0xFFFD ? 2 : 1;
+  // Whole blocks while a block and the byte after it can be read and `out` has room for a
+  // block's units (it has room for one per remaining byte).
+  while (n - i > kBlock) {
+    const Block block = DecodeBlock(in + i, kBlock, o);
+    if (block.valid) {
+      o += block.written;
+      i += block.consumed;
     } else {
-      ++i;
+      for (const std::size_t end = i + kBlock; i < end; ++o) i = DecodeOne(in, i, n, o);
     }
-    *o++ = c;
   }
+  // A short text of ASCII only, such as many tokens: two overlapping words cover it.
+  if (i == 0 && n >= 8 && n <= 16) {
+    std::uint64_t head, tail;
+    std::memcpy(&head, in, 8);
+    std::memcpy(&tail, in + n - 8, 8);
+    if (((head | tail) & kHighBits) == 0) {
+      for (unsigned k = 0; k < 8; ++k) out[k] = static_cast<char16_t>(in[k]);
+      for (std::size_t k = n - 8; k < n; ++k) out[k] = static_cast<char16_t>(in[k]);
+      return n;
+    }
+  }
+  // The rest (all of a short text, such as most tokens) one character at a time.
+  for (; i < n; ++o) i = DecodeOne(in, i, n, o);
   return static_cast<std::size_t>(o - out);
 }
 

@@ -71,7 +71,12 @@ std::string NameText(const ReadValue& v) {
     case VT_UI1:
     case VT_I2:
     case VT_I4: return ToUtf8(ToText(v));
-    case VT_BSTR: return "\"" + ToUtf8(v.String()) + "\"";
+    case VT_BSTR: {
+      std::string quoted(1, '"');
+      quoted += ToUtf8(v.String());
+      quoted += '"';
+      return quoted;
+    }
   }
   return Describe(v);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "bxres/read_value.h"
@@ -26,14 +27,24 @@ namespace BxRes::detail {
 // Names the operation, the offset and the loaded resource, for error messages.
 std::string Where(const char* operation);
 
+[[noreturn]] void ThrowOverflow(std::int32_t a, std::int32_t b, const char* operation);
+
 // a + b, raising the overflow error instead of leaving the signed 32-bit range.
-std::int32_t CheckedAdd(std::int32_t a, std::int32_t b, const char* operation);
+inline std::int32_t CheckedAdd(std::int32_t a, std::int32_t b, const char* operation) {
+  const std::int64_t sum = std::int64_t{a} + b;
+  if (sum < std::numeric_limits<std::int32_t>::min() ||
+      sum > std::numeric_limits<std::int32_t>::max()) {
+    ThrowOverflow(a, b, operation);
+  }
+  return static_cast<std::int32_t>(sum);
+}
 
-// Raises the bounds error unless ResPos indexes a byte of ResData.
-void CheckCursorInside(const char* operation);
+[[noreturn]] void ThrowNoByteLeft(const char* operation);
 
-// The n bytes at the cursor, moving the cursor past them; null, with the cursor unmoved, when
-// fewer than n bytes remain or nothing is loaded.
-const std::uint8_t* Take(std::int32_t n, const char* operation);
+// Raises the bounds error unless ResPos indexes a byte of ResData (unsigned, so that a negative
+// position fails too).
+inline void CheckCursorInside(const char* operation) {
+  if (static_cast<std::uint32_t>(ResPos) >= ResData.size()) ThrowNoByteLeft(operation);
+}
 
 }  // namespace BxRes::detail

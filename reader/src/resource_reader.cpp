@@ -24,43 +24,42 @@ std::string Where(const char* operation) {
   return std::string(operation) + " at offset " + std::to_string(ResPos) + " of " + ResName;
 }
 
-std::int32_t CheckedAdd(std::int32_t a, std::int32_t b, const char* operation) {
-  const std::int64_t sum = std::int64_t{a} + b;
-  if (sum < std::numeric_limits<std::int32_t>::min() ||
-      sum > std::numeric_limits<std::int32_t>::max()) {
-    throw bx::OverflowError(Where(operation) + ": " + std::to_string(a) + " + " +
-                            std::to_string(b) + " leaves the signed 32-bit range");
-  }
-  return static_cast<std::int32_t>(sum);
+void ThrowOverflow(std::int32_t a, std::int32_t b, const char* operation) {
+  throw bx::OverflowError(Where(operation) + ": " + std::to_string(a) + " + " + std::to_string(b) +
+                          " leaves the signed 32-bit range");
 }
 
-void CheckCursorInside(const char* operation) {
-  // Unsigned, so that a negative position fails too.
-  if (static_cast<std::uint32_t>(ResPos) >= ResData.size()) {
-    throw bx::BoundsError(Where(operation) + ": no byte left to read");
-  }
-}
-
-const std::uint8_t* Take(std::int32_t n, const char* operation) {
-  const std::int32_t last = CheckedAdd(ResPos, n - 1, operation);
-  if (last >= ResSize || ResSize == 0) return nullptr;
-  CheckCursorInside(operation);
-  const std::uint8_t* bytes = ResData.data() + ResPos;
-  ResPos = CheckedAdd(ResPos, n, operation);
-  return bytes;
+void ThrowNoByteLeft(const char* operation) {
+  throw bx::BoundsError(Where(operation) + ": no byte left to read");
 }
 
 }  // namespace detail
 
 namespace {
 
+// Copies the n bytes at the cursor to `out` and moves the cursor past them; false, with the
+// cursor unmoved, when fewer than n bytes remain or nothing is loaded.
+template <std::int32_t n>
+bool Take(void* out, const char* operation) {
+  // ResPos and ResSize are never negative, so their difference cannot overflow.
+  if (ResSize - ResPos < n) [[unlikely]] {
+    detail::CheckedAdd(ResPos, n - 1, operation);  // where the last byte would be must exist
+    return false;
+  }
+  detail::CheckCursorInside(operation);
+  if constexpr (n == 1) {
+    *static_cast<std::uint8_t*>(out) = ResData.data()[ResPos];
+  } else {
+    bx::RtlMoveMemory(out, ResData.data() + ResPos, n);
+  }
+  ResPos += n;  // at most ResSize
+  return true;
+}
+
 template <class T>
 ReadValue ReadFixed(const char* operation) {
-  const std::uint8_t* bytes = detail::Take(sizeof(T), operation);
-  if (bytes == nullptr) return {};
   T value;
-  bx::RtlMoveMemory(&value, bytes, sizeof value);
-  return ReadValue(value);
+  return Take<sizeof(T)>(&value, operation) ? ReadValue(value) : ReadValue();
 }
 
 }  // namespace
@@ -84,10 +83,7 @@ void Load(const ReadValue& ResID, const ReadValue& ResType) {
   ResName = std::move(name);
 }
 
-ReadValue ReadByte() {
-  const std::uint8_t* byte = detail::Take(1, "ReadByte");
-  return byte != nullptr ? ReadValue(*byte) : ReadValue();
-}
+ReadValue ReadByte() { return ReadFixed<std::uint8_t>("ReadByte"); }
 
 ReadValue ReadInteger() { return ReadFixed<std::int16_t>("ReadInteger"); }
 ReadValue ReadLong() { return ReadFixed<std::int32_t>("ReadLong"); }

@@ -3,8 +3,9 @@
 // The scan looks at single bytes and never decodes: every byte it tests (quote, comma, blank,
 // CR, LF, tab) is below 0x40, and no byte of a double-byte character in code page 932 is, so a
 // separator can never be half of a character. Only the finished token is converted.
-#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <span>
 
 #include "bxres/platform.h"
@@ -21,6 +22,11 @@ constexpr std::uint8_t kCr = 0x0D;
 constexpr std::uint8_t kLf = 0x0A;
 constexpr std::uint8_t kTab = 0x09;
 
+// Tokens of up to kInlineUnits bytes fit inside a string object whatever they hold, so they are
+// converted straight into it; longer ones up to kShortToken bytes go through the stack.
+constexpr std::size_t kInlineUnits = std::u16string().capacity();
+constexpr std::size_t kShortToken = 128;
+
 constexpr std::array<bool, 256> kEndsUnquoted = [] {
   std::array<bool, 256> table{};
   for (std::uint8_t b : {kComma, kBlank, kCr, kTab}) table[b] = true;
@@ -34,11 +40,35 @@ struct Token {
   std::int32_t next;
 };
 
+// The first byte at or after p that ends an unquoted token, or ResSize. Eight bytes at a time:
+// every separator is below 0x2D, as almost no byte of text is, so a word with no byte below
+// 0x2D is passed over whole.
+std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  std::int32_t i = p;
+  while (ResSize - i >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, data + i, sizeof word);
+    // The lowest flagged byte is exactly the first byte below 0x2D (flags above it may be
+    // borrows).
+    const std::uint64_t below = (word - kOnes * 0x2D) & ~word & (kOnes * 0x80);
+    if (below == 0) {
+      i += 8;
+      continue;
+    }
+    const std::int32_t at = i + std::countr_zero(below) / 8;
+    if (kEndsUnquoted[data[at]]) return at;
+    i = at + 1;
+  }
+  while (i < ResSize && !kEndsUnquoted[data[i]]) ++i;
+  return i;
+}
+
 // None of the positions below can leave the signed 32-bit range: each is at most ResSize.
 Token ScanQuoted(const std::uint8_t* data, std::int32_t p) {
-  const std::uint8_t* close = std::find(data + p + 1, data + ResSize, kQuote);
-  const auto end = static_cast<std::int32_t>(close - data);
-  if (end == ResSize) return {p + 1, ResSize, ResSize};  // unterminated: runs to the end
+  const void* close = std::memchr(data + p + 1, kQuote, static_cast<std::size_t>(ResSize - p - 1));
+  if (close == nullptr) return {p + 1, ResSize, ResSize};  // unterminated: runs to the end
+  const auto end = static_cast<std::int32_t>(static_cast<const std::uint8_t*>(close) - data);
   std::int32_t next = end + 1;
   if (next < ResSize) {
     const std::uint8_t after = data[next];
@@ -54,13 +84,31 @@ Token ScanQuoted(const std::uint8_t* data, std::int32_t p) {
 }
 
 Token ScanUnquoted(const std::uint8_t* data, std::int32_t p) {
-  const std::uint8_t* stop =
-      std::find_if(data + p, data + ResSize, [](std::uint8_t b) { return kEndsUnquoted[b]; });
-  const auto end = static_cast<std::int32_t>(stop - data);
+  const std::int32_t end = FindUnquotedEnd(data, p);
   if (end == ResSize) return {p, ResSize, ResSize};
   std::int32_t next = end + 1;
   if (next < ResSize && data[next] == kLf) ++next;
   return {p, end, next};
+}
+
+// Converts on the stack first, so that the String is allocated at its final length, or not at
+// all when that is short enough to live inside the string object.
+ReadValue ConvertOnStack(std::span<const std::uint8_t> bytes) {
+  char16_t units[kShortToken];
+  return ReadValue(std::u16string_view(units, bx::Cp932ToUtf16(bytes, units)));
+}
+
+// The token at the cursor, which is inside the data; moves the cursor past it.
+ReadValue ReadTokenAtCursor() {
+  const std::uint8_t* data = ResData.data();
+  const Token token = data[ResPos] == kQuote ? ScanQuoted(data, ResPos) : ScanUnquoted(data, ResPos);
+  const std::span bytes(data + token.begin, static_cast<std::size_t>(token.end - token.begin));
+  const auto convert = [bytes](char16_t* out) { return bx::Cp932ToUtf16(bytes, out); };
+  ReadValue result = bytes.size() <= kInlineUnits || bytes.size() > kShortToken
+                         ? ReadValue::StringOf(bytes.size(), convert)
+                         : ConvertOnStack(bytes);
+  ResPos = token.next;  // only once nothing can fail any more
+  return result;
 }
 
 }  // namespace
@@ -68,12 +116,7 @@ Token ScanUnquoted(const std::uint8_t* data, std::int32_t p) {
 ReadValue ReadToken() {
   if (ResPos >= ResSize) return {};
   detail::CheckCursorInside("ReadToken");
-  const std::uint8_t* data = ResData.data();
-  const Token token = data[ResPos] == kQuote ? ScanQuoted(data, ResPos) : ScanUnquoted(data, ResPos);
-  std::u16string text = bx::Cp932ToUtf16(
-      std::span(data + token.begin, static_cast<std::size_t>(token.end - token.begin)));
-  ResPos = token.next;
-  return ReadValue(std::move(text));
+  return ReadTokenAtCursor();
 }
 
 }  // namespace BxRes

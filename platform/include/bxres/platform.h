@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 
@@ -24,8 +25,12 @@ ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType);
 // Names a resource for messages: `resource 101 of type "CUSTOM"`.
 std::string DescribeResource(const ReadValue& ResID, const ReadValue& ResType);
 
-// Copies `Length` bytes from `Source` to `Destination`; the two ranges may overlap.
-void RtlMoveMemory(void* Destination, const void* Source, std::size_t Length) noexcept;
+// Copies `Length` bytes from `Source` to `Destination`; the two ranges may overlap. Inline, so
+// that a copy of a constant size compiles to a plain load and store.
+inline void RtlMoveMemory(void* Destination, const void* Source, std::size_t Length) noexcept {
+  // memmove wants valid pointers even for a count of 0; a zero-length move touches nothing.
+  if (Length != 0) std::memmove(Destination, Source, Length);
+}
 
 // Converts text in code page 932 (Shift-JIS with the Microsoft extensions) to UTF-16. Every byte
 // is converted, a zero byte to U+0000. A byte that does not begin a valid character (an invalid

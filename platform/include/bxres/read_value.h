@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace bx {
@@ -63,9 +64,20 @@ class ReadValue {
   ReadValue(std::int32_t v) : value_(v) {}
   ReadValue(float v) : value_(v) {}
   ReadValue(double v) : value_(v) {}
-  ReadValue(std::u16string v) : value_(std::move(v)) {}
-  ReadValue(const char16_t* v) : value_(std::u16string(v)) {}
+  ReadValue(std::u16string v) : value_(std::in_place_type<std::u16string>, std::move(v)) {}
+  ReadValue(std::u16string_view v) : value_(std::in_place_type<std::u16string>, v) {}
+  ReadValue(const char16_t* v) : value_(std::in_place_type<std::u16string>, v) {}
   ReadValue(ByteArray v) : value_(std::move(v)) {}
+
+  // A String built in place: `fill` is given room for `capacity` units, writes the text there
+  // and returns its length.
+  template <class Fill>
+  static ReadValue StringOf(std::size_t capacity, Fill fill) {
+    ReadValue v;
+    std::u16string& text = v.value_.emplace<std::u16string>(capacity, u'\0');
+    text.resize(fill(text.data()));
+    return v;
+  }
 
   // The kind code: one of the VarType values, or kByteArrayKind.
   std::uint16_t Kind() const noexcept { return kKinds[value_.index()]; }
