@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Installs what the test suite needs on Debian 12, builds it and runs all of it.
+# Installs what the test suite needs on Debian 12, builds it and runs all of it: the suite as
+# built normally, the suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and a
+# bounded run of the fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-bx_install_packages "${BX_BUILD_PACKAGES[@]}" libgtest-dev
-cmake --preset dev >/dev/null
-cmake --build --preset dev
-ctest --preset dev
+bx_install_packages "${BX_BUILD_PACKAGES[@]}" libgtest-dev clang libclang-rt-14-dev
+for preset in dev sanitize fuzz; do
+  echo "=== ${preset}"
+  cmake --preset "${preset}" >/dev/null
+  cmake --build --preset "${preset}"
+  ctest --preset "${preset}"
+done

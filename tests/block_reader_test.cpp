@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "res_state.h"
-#include "scoped_resource.h"
+#include "test_support.h"
 
 namespace {
 
@@ -76,6 +76,9 @@ TEST_F(ReadBlockTest, RaisesTheBoundsErrorWhenNoByteIsLeft) {
   std::uint8_t destination[4] = {};
   EXPECT_THROW(BxRes::ReadBlock(destination, 0), bx::BoundsError);  // nothing loaded
   EXPECT_THROW(BxRes::ReadBlock(destination, 4), bx::BoundsError);
+  ScopedResource empty(6, u"BLOCK", {});
+  BxRes::Load(std::int16_t{6}, u"BLOCK");
+  EXPECT_THROW(BxRes::ReadBlock(destination, 0), bx::BoundsError);  // an empty resource
   LoadFive(5);
   for (std::int32_t length : {0, 1, 4}) {
     try {

@@ -13,7 +13,7 @@
 #include <limits>
 #include <random>
 
-#include "scoped_resource.h"
+#include "test_support.h"
 
 namespace {
 

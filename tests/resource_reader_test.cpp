@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "res_state.h"
-#include "scoped_resource.h"
+#include "test_support.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "res_state.h"
-#include "scoped_resource.h"
+#include "test_support.h"
 
 namespace {
 
@@ -117,7 +117,11 @@ TEST_F(ReadTokenTest, ReadsAFixtureBuiltIntoTheExecutable) {
   EXPECT_EQ(AllTokens(), expected);
 }
 
-TEST_F(ReadTokenTest, IsEmptyBeforeAnyLoad) {
+TEST_F(ReadTokenTest, IsEmptyBeforeAnyLoadAndOnAnEmptyResource) {
+  EXPECT_TRUE(BxRes::ReadToken().IsEmpty());
+  EXPECT_EQ(ResPos, 0);
+  ScopedResource empty(1, u"TOKENS", {});
+  BxRes::Load(std::int16_t{1}, u"TOKENS");
   EXPECT_TRUE(BxRes::ReadToken().IsEmpty());
   EXPECT_EQ(ResPos, 0);
 }

@@ -24,7 +24,7 @@ constexpr std::uint8_t kTab = 0x09;
 
 // Tokens of up to kInlineUnits bytes fit inside a string object whatever they hold, so they are
 // converted straight into it; longer ones up to kShortToken bytes go through the stack.
-constexpr std::size_t kInlineUnits = std::u16string().capacity();
+const std::size_t kInlineUnits = std::u16string().capacity();
 constexpr std::size_t kShortToken = 128;
 
 constexpr std::array<bool, 256> kEndsUnquoted = [] {

@@ -3,7 +3,8 @@
 set(build "${WORK_DIR}/${MODE}")
 file(REMOVE_RECURSE "${build}")
 set(args -S "${CMAKE_CURRENT_LIST_DIR}" -B "${build}" -G "${GENERATOR}" -DMODE=${MODE}
-         "-DBXRES_SOURCE_DIR=${BXRES_SOURCE_DIR}" -DCMAKE_BUILD_TYPE=Release)
+         "-DBXRES_SOURCE_DIR=${BXRES_SOURCE_DIR}" -DCMAKE_BUILD_TYPE=Release
+         "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
 if(MODE STREQUAL "package")
   list(APPEND args "-DCMAKE_PREFIX_PATH=${PREFIX}")
 endif()

@@ -1,5 +1,5 @@
 // Test resources registered at run time.
-#include "scoped_resource.h"
+#include "test_support.h"
 
 #include "res_state.h"
 

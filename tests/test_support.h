@@ -1,10 +1,12 @@
-// Test resources: bytes registered with the loader for a test's lifetime, and a reset of the
-// reader's process-wide state.
+// Test helpers: bytes registered with the loader for a test's lifetime, a reset of the reader's
+// process-wide state, and readable values in test failures.
 #pragma once
 
 #include <bxres/embedded_resource.h>
+#include <bxres/read_value.h>
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 // Registers `bytes` as resource `id` of type `type` with the real loader until destroyed.
@@ -23,3 +25,8 @@ class ScopedResource {
 
 // Returns the reader to its state before the first Load.
 void ResetReader();
+
+namespace bx {
+// How GoogleTest prints a ReadValue: `Integer 101`, `String "CUSTOM"`.
+inline void PrintTo(const ReadValue& v, std::ostream* os) { *os << Describe(v); }
+}  // namespace bx

@@ -1,0 +1,199 @@
+// libFuzzer target: arbitrary bytes as a resource, and an arbitrary sequence of operations on
+// it, with the module's promises checked after every operation against a plain model of the
+// cursor and the C library's CP932 converter.
+#include <bxres/embedded_resource.h>
+#include <bxres/platform.h>
+#include <bxres/resource_reader.h>
+#include <fuzzer/FuzzedDataProvider.h>
+#include <iconv.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "res_state.h"
+
+namespace {
+
+[[noreturn]] void Violated(const char* promise) {
+  std::fprintf(stderr, "broken promise: %s\n", promise);
+  std::abort();
+}
+
+void Check(bool ok, const char* promise) {
+  if (!ok) Violated(promise);
+}
+
+// The C library's CP932 conversion, each byte that does not begin a character replaced by
+// U+FFFD and conversion resumed after it.
+std::u16string Reference(const std::uint8_t* bytes, std::size_t n) {
+  static iconv_t cd = iconv_open("UTF-16LE", "CP932");
+  std::u16string out;
+  std::size_t i = 0;
+  while (i < n) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char16_t unit[2];
+    char* in = reinterpret_cast<char*>(const_cast<std::uint8_t*>(bytes + i));
+    std::size_t in_left = n - i;
+    char* o = reinterpret_cast<char*>(unit);
+    std::size_t o_left = sizeof(char16_t);
+    iconv(cd, &in, &in_left, &o, &o_left);
+    if (o_left == 0) {
+      out += unit[0];
+      i = n - in_left;
+    } else {
+      out += u'\uFFFD';
+      ++i;
+    }
+  }
+  return out;
+}
+
+bool IsSeparator(std::uint8_t b) { return b == ',' || b == ' ' || b == '\r' || b == '\t'; }
+
+// The plain model: where the next token lies and where the cursor goes after it.
+struct ModelToken {
+  std::size_t begin, end, next;
+  bool quoted;
+};
+
+ModelToken NextToken(const std::vector<std::uint8_t>& d, std::size_t p) {
+  const std::size_t n = d.size();
+  if (d[p] == '"') {
+    std::size_t i = p + 1;
+    while (i < n && d[i] != '"') ++i;
+    if (i == n) return {p + 1, n, n, true};
+    std::size_t next = i + 1;
+    if (next < n && (d[next] == ',' || d[next] == ' ')) {
+      ++next;
+    } else if (next < n && d[next] == '\r') {
+      ++next;
+      if (next < n && d[next] == '\n') ++next;
+    }
+    return {p + 1, i, next, true};
+  }
+  std::size_t i = p;
+  while (i < n && !IsSeparator(d[i])) ++i;
+  if (i == n) return {p, n, n, false};
+  std::size_t next = i + 1;
+  if (next < n && d[next] == '\n') ++next;
+  return {p, i, next, false};
+}
+
+struct State {
+  const void* data;
+  std::int32_t pos, size;
+  bool operator==(const State&) const = default;
+};
+
+State Now() { return {BxRes::ResData.data(), BxRes::ResPos, BxRes::ResSize}; }
+
+template <class T>
+void CheckTypedRead(BxRes::ReadValue (*read)(), const std::vector<std::uint8_t>& d) {
+  const State before = Now();
+  const BxRes::ReadValue v = read();
+  const std::size_t left = d.size() - static_cast<std::size_t>(before.pos);
+  if (left < sizeof(T)) {
+    Check(v.IsEmpty() && Now() == before, "a short read is Empty and moves nothing");
+    return;
+  }
+  T expected;
+  std::memcpy(&expected, d.data() + before.pos, sizeof expected);
+  Check(v == BxRes::ReadValue(expected), "a typed read gives the little-endian bytes at the cursor");
+  Check(BxRes::ResPos == before.pos + static_cast<std::int32_t>(sizeof(T)), "the cursor moves by the width");
+}
+
+void CheckBlockRead(std::int32_t length, const std::vector<std::uint8_t>& d) {
+  const State before = Now();
+  const std::size_t left = d.size() - static_cast<std::size_t>(before.pos);
+  const std::size_t wanted = length < 0 ? 0 : static_cast<std::size_t>(length);
+  const std::size_t copied = std::min(wanted, left);
+  std::vector<std::uint8_t> destination(copied + 16, 0xA5);  // 16 guard bytes
+  try {
+    BxRes::ReadBlock(destination.data(), length);
+  } catch (const bx::OverflowError&) {
+    Check(std::int64_t{before.pos} + length > std::numeric_limits<std::int32_t>::max(),
+          "ReadBlock overflows only when the cursor plus the length leaves the signed range");
+    Check(Now() == before, "a failed ReadBlock moves nothing");
+    return;
+  } catch (const bx::BoundsError&) {
+    Check(length < 0 || left == 0, "ReadBlock fails only with a negative length or nothing left");
+    Check(Now() == before, "a failed ReadBlock moves nothing");
+    return;
+  }
+  Check(length >= 0 && left > 0, "ReadBlock refuses a negative length and an empty rest");
+  Check(std::memcmp(destination.data(), d.data() + before.pos, copied) == 0, "ReadBlock copies the bytes");
+  for (std::size_t i = copied; i < destination.size(); ++i) {
+    Check(destination[i] == 0xA5, "ReadBlock writes nothing past the bytes it copies");
+  }
+  Check(BxRes::ResPos == before.pos + static_cast<std::int32_t>(copied), "ReadBlock moves by what it copied");
+}
+
+void CheckTokenRead(const std::vector<std::uint8_t>& d) {
+  const State before = Now();
+  const BxRes::ReadValue v = BxRes::ReadToken();
+  if (static_cast<std::size_t>(before.pos) >= d.size()) {
+    Check(v.IsEmpty() && Now() == before, "ReadToken at the end is Empty and moves nothing");
+    return;
+  }
+  const ModelToken t = NextToken(d, static_cast<std::size_t>(before.pos));
+  const std::u16string& text = v.String();
+  Check(text == Reference(d.data() + t.begin, t.end - t.begin), "a token is its bytes, converted");
+  if (!t.quoted) {
+    for (char16_t c : text) Check(c != u',' && c != u' ' && c != u'\r' && c != u'\t', "no separator in an unquoted token");
+  }
+  Check(BxRes::ResPos == static_cast<std::int32_t>(t.next), "ReadToken moves past the token and what ended it");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t size) {
+  FuzzedDataProvider provider(input, size);
+  const std::vector<std::uint8_t> data = provider.ConsumeBytes<std::uint8_t>(
+      provider.ConsumeIntegralInRange<std::size_t>(0, 4096));
+  bx::EmbeddedResource resource{{1, nullptr}, {0, u"FUZZ"}, 0, data.data(), data.data() + data.size()};
+  bx::RegisterResource(resource);
+  BxRes::ResData = {};  // a fresh process for every input
+  BxRes::ResPos = BxRes::ResSize = 0;
+  BxRes::ResName.clear();
+
+  // What the module has loaded, as the model sees it.
+  const std::vector<std::uint8_t> nothing;
+  const std::vector<std::uint8_t>* loaded = &nothing;
+  std::int32_t last_pos = 0;
+  while (provider.remaining_bytes() > 0) {
+    switch (provider.ConsumeIntegralInRange<int>(0, 9)) {
+      case 0: CheckTypedRead<std::uint8_t>(BxRes::ReadByte, *loaded); break;
+      case 1: CheckTypedRead<std::int16_t>(BxRes::ReadInteger, *loaded); break;
+      case 2: CheckTypedRead<std::int32_t>(BxRes::ReadLong, *loaded); break;
+      case 3: CheckTypedRead<float>(BxRes::ReadSingle, *loaded); break;
+      case 4: CheckTypedRead<double>(BxRes::ReadDouble, *loaded); break;
+      case 5: CheckBlockRead(provider.ConsumeIntegral<std::int32_t>(), *loaded); break;
+      case 6: CheckBlockRead(provider.ConsumeIntegralInRange<std::int32_t>(-2, 64), *loaded); break;
+      case 7: CheckTokenRead(*loaded); break;
+      case 8:
+        BxRes::Load(std::int16_t{1}, u"FUZZ");
+        Check(BxRes::ResPos == 0 && BxRes::ResSize == static_cast<std::int32_t>(data.size()), "Load rewinds");
+        loaded = &data;
+        last_pos = 0;
+        break;
+      case 9: {
+        const State before = Now();
+        try {
+          BxRes::Load(std::int16_t{2}, u"FUZZ");
+          Violated("a missing resource loads");
+        } catch (const bx::ResourceNotFoundError&) {
+          Check(Now() == before, "a failed Load changes nothing");
+        }
+        break;
+      }
+    }
+    Check(BxRes::ResPos >= last_pos, "the cursor never moves backwards between loads");
+    Check(BxRes::ResPos <= BxRes::ResSize, "the cursor never passes the end");
+    last_pos = BxRes::ResPos;
+  }
+  bx::UnregisterResource(resource);
+  return 0;
+}
