@@ -14,7 +14,6 @@ namespace {
 #include "cp932_table.inc"
 
 constexpr unsigned kBlock = 16;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
 constexpr std::array<std::uint8_t, 256> kIsLead = [] {
   std::array<std::uint8_t, 256> table{};
@@ -63,20 +62,19 @@ struct Block {
   bool valid;         // false: a lead byte without a valid trail byte; nothing is usable
 };
 
-// Decodes the characters that start in p[0 .. limit), limit <= kBlock; p[0 .. kBlock] must be
-// readable. Writes up to kBlock units to out.
-Block DecodeBlock(const std::uint8_t* p, unsigned limit, char16_t* out) {
-  const std::uint64_t in_block = (std::uint64_t{1} << limit) - 1;
+// Decodes the characters that start in p[0 .. kBlock); p[kBlock] must be readable too, for a
+// character that starts at the last position. Writes up to kBlock units to out.
+Block DecodeBlock(const std::uint8_t* p, char16_t* out) {
+  constexpr std::uint64_t kInBlock = (std::uint64_t{1} << kBlock) - 1;
   std::uint64_t lead = 0;
   for (unsigned k = 0; k < kBlock; ++k) lead |= std::uint64_t{kIsLead[p[k]]} << k;
-  lead &= in_block;
   // A run of lead-range bytes always starts at a character (the byte before it cannot be a
   // lead byte), so within it characters start at even offsets, and an odd-length run takes
   // the byte after it as its last trail byte. Subtracting the runs from the odd bits marks
   // the trail bytes of every run at once.
   constexpr std::uint64_t kOdd = 0xAAAAAAAAAAAAAAAAull;
   const std::uint64_t trail = ((((lead << 1) | kOdd) - lead) ^ kOdd) ^ lead;
-  const std::uint64_t starts = ~trail & in_block;
+  const std::uint64_t starts = ~trail & kInBlock;
   const std::uint64_t lead_starts = starts & lead;
   unsigned written = 0;
   bool bad = false;
@@ -86,7 +84,7 @@ Block DecodeBlock(const std::uint8_t* p, unsigned limit, char16_t* out) {
     out[written] = c;
     written += (starts >> k) & 1;
   }
-  return {limit + static_cast<unsigned>((trail >> limit) & 1), written, !bad};
+  return {kBlock + static_cast<unsigned>((trail >> kBlock) & 1), written, !bad};
 }
 
 }  // namespace
@@ -99,23 +97,12 @@ std::size_t Cp932ToUtf16(std::span<const std::uint8_t> text, char16_t* out) noex
   // Whole blocks while a block and the byte after it can be read and `out` has room for a
   // block's units (it has room for one per remaining byte).
   while (n - i > kBlock) {
-    const Block block = DecodeBlock(in + i, kBlock, o);
+    const Block block = DecodeBlock(in + i, o);
     if (block.valid) {
       o += block.written;
       i += block.consumed;
     } else {
       for (const std::size_t end = i + kBlock; i < end; ++o) i = DecodeOne(in, i, n, o);
-    }
-  }
-  // A short text of ASCII only, such as many tokens: two overlapping words cover it.
-  if (i == 0 && n >= 8 && n <= 16) {
-    std::uint64_t head, tail;
-    std::memcpy(&head, in, 8);
-    std::memcpy(&tail, in + n - 8, 8);
-    if (((head | tail) & kHighBits) == 0) {
-      for (unsigned k = 0; k < 8; ++k) out[k] = static_cast<char16_t>(in[k]);
-      for (std::size_t k = n - 8; k < n; ++k) out[k] = static_cast<char16_t>(in[k]);
-      return n;
     }
   }
   // The rest (all of a short text, such as most tokens) one character at a time.

@@ -32,51 +32,70 @@ std::int32_t RoundToLong(double v) {
   return static_cast<std::int32_t>(r);
 }
 
-// `significant` digits at most, as the platform's number text writes them.
-template <class F>
-std::u16string NumberText(F v, int significant, char16_t decimal_separator) {
-  if (std::isnan(v)) return u"NaN";
-  if (std::isinf(v)) return v < 0 ? u"-Infinity" : u"Infinity";
-  if (v == 0) return u"0";  // negative zero too
+// A finite, non-zero value rounded to `significant` digits: its sign, its digits without
+// trailing zeros, and the decimal exponent of the first digit.
+struct Rounded {
+  bool negative;
+  std::string digits;
+  int exponent;
+};
 
+template <class F>
+Rounded Round(F v, int significant) {
   // d.ddddddde[+-]xx, correctly rounded to the digit count.
   char buf[64];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific,
                                  significant - 1);
   std::string_view s(buf, static_cast<std::size_t>(end - buf));
-  const bool negative = s.front() == '-';
-  if (negative) s.remove_prefix(1);
+  Rounded r{s.front() == '-', {}, 0};
+  if (r.negative) s.remove_prefix(1);
   const std::size_t e = s.find('e');
-  std::string digits(1, s[0]);
-  if (e > 1) digits.append(s.substr(2, e - 2));
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  std::string_view exponent_text = s.substr(e + 1);
-  const bool negative_exponent = exponent_text.front() == '-';
-  int exponent = 0;
-  std::from_chars(exponent_text.data() + 1, exponent_text.data() + exponent_text.size(), exponent);
-  if (negative_exponent) exponent = -exponent;
+  r.digits = s.substr(0, 1);
+  if (e > 1) r.digits.append(s.substr(2, e - 2));
+  while (r.digits.size() > 1 && r.digits.back() == '0') r.digits.pop_back();
+  const std::string_view exponent = s.substr(e + 2);  // past "e+" or "e-"
+  std::from_chars(exponent.data(), exponent.data() + exponent.size(), r.exponent);
+  if (s[e + 1] == '-') r.exponent = -r.exponent;
+  return r;
+}
 
-  std::u16string text = negative ? u"-" : u"";
-  const auto n = static_cast<int>(digits.size());
-  if (exponent < -4 || exponent >= significant) {
-    text += Widen(digits.substr(0, 1));
-    if (n > 1) text += decimal_separator + Widen(digits.substr(1));
-    text += negative_exponent ? u"E-" : u"E+";
-    const int magnitude = negative_exponent ? -exponent : exponent;
-    if (magnitude < 10) text += u'0';
-    text += DigitsText(magnitude, 10);
-  } else if (exponent < 0) {
-    text += u'0';
-    text += decimal_separator;
-    text.append(static_cast<std::size_t>(-exponent - 1), u'0');
-    text += Widen(digits);
-  } else {
-    const int whole = exponent + 1;
-    text += Widen(digits.substr(0, static_cast<std::size_t>(std::min(whole, n))));
-    if (whole > n) text.append(static_cast<std::size_t>(whole - n), u'0');
-    if (n > whole) text += decimal_separator + Widen(digits.substr(static_cast<std::size_t>(whole)));
+// d.dddE+xx, with at least two exponent digits.
+std::u16string ExponentText(const Rounded& r, char16_t decimal_separator) {
+  std::u16string text = Widen(r.digits.substr(0, 1));
+  if (r.digits.size() > 1) text += decimal_separator + Widen(r.digits.substr(1));
+  text += r.exponent < 0 ? u"E-" : u"E+";
+  const int magnitude = r.exponent < 0 ? -r.exponent : r.exponent;
+  if (magnitude < 10) text += u'0';
+  return text + DigitsText(magnitude, 10);
+}
+
+// ddd.ddd or 0.000ddd.
+std::u16string PlainText(const Rounded& r, char16_t decimal_separator) {
+  const auto n = static_cast<int>(r.digits.size());
+  if (r.exponent < 0) {
+    return u"0" + std::u16string(1, decimal_separator) +
+           std::u16string(static_cast<std::size_t>(-r.exponent - 1), u'0') + Widen(r.digits);
+  }
+  const int whole = r.exponent + 1;
+  std::u16string text = Widen(r.digits.substr(0, static_cast<std::size_t>(std::min(whole, n))));
+  if (whole > n) text.append(static_cast<std::size_t>(whole - n), u'0');
+  if (n > whole) {
+    text += decimal_separator + Widen(r.digits.substr(static_cast<std::size_t>(whole)));
   }
   return text;
+}
+
+// `significant` digits at most, as the platform's number text writes them: exponent notation
+// below 1E-04 and from 1E+<significant> up.
+template <class F>
+std::u16string NumberText(F v, int significant, char16_t decimal_separator) {
+  if (std::isnan(v)) return u"NaN";
+  if (std::isinf(v)) return v < 0 ? u"-Infinity" : u"Infinity";
+  if (v == 0) return u"0";  // negative zero too
+  const Rounded r = Round(v, significant);
+  const bool exponent_form = r.exponent < -4 || r.exponent >= significant;
+  return (r.negative ? u"-" : u"") + (exponent_form ? ExponentText(r, decimal_separator)
+                                                    : PlainText(r, decimal_separator));
 }
 
 }  // namespace
