@@ -18,10 +18,8 @@ struct POINT {
   std::int32_t y;
 };
 
-class ReadBlockTest : public testing::Test {
+class ReadBlockTest : public FreshReaderTest {
  protected:
-  void SetUp() override { ResetReader(); }
-  void TearDown() override { ResetReader(); }
 
   // Loads five bytes 1..5 and reads `skip` of them.
   void LoadFive(int skip) {

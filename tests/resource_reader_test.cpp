@@ -15,11 +15,7 @@ using BxRes::ReadValue;
 using BxRes::ResPos;
 using BxRes::ResSize;
 
-class ReaderTest : public testing::Test {
- protected:
-  void SetUp() override { ResetReader(); }
-  void TearDown() override { ResetReader(); }
-};
+using ReaderTest = FreshReaderTest;
 
 constexpr std::int16_t kBinary = 101;
 constexpr std::int16_t kText = 102;

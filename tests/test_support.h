@@ -4,6 +4,7 @@
 
 #include <bxres/embedded_resource.h>
 #include <bxres/read_value.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <ostream>
@@ -25,6 +26,13 @@ class ScopedResource {
 
 // Returns the reader to its state before the first Load.
 void ResetReader();
+
+// A test that starts, and leaves the reader, with nothing loaded.
+class FreshReaderTest : public testing::Test {
+ protected:
+  void SetUp() override { ResetReader(); }
+  void TearDown() override { ResetReader(); }
+};
 
 namespace bx {
 // How GoogleTest prints a ReadValue: `Integer 101`, `String "CUSTOM"`.

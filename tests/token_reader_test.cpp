@@ -13,11 +13,7 @@ namespace {
 using BxRes::ResPos;
 using BxRes::ResSize;
 
-class ReadTokenTest : public testing::Test {
- protected:
-  void SetUp() override { ResetReader(); }
-  void TearDown() override { ResetReader(); }
-};
+using ReadTokenTest = FreshReaderTest;
 
 // Every token of the loaded data with the cursor after it; then checks that the end gives the
 // Empty value and leaves the cursor at the end of the data.
@@ -41,6 +37,13 @@ struct TokenCase {
 };
 
 std::string Bytes(const char* s, std::size_t n) { return std::string(s, n); }
+
+void ExpectTokens(const TokenCase& c) {
+  SCOPED_TRACE(testing::PrintToString(c.data));
+  ScopedResource fixture(1, u"TOKENS", {c.data.begin(), c.data.end()});
+  BxRes::Load(std::int16_t{1}, u"TOKENS");
+  EXPECT_EQ(AllTokens(), c.tokens);
+}
 
 TEST_F(ReadTokenTest, SplitsOnSeparatorsAndQuotes) {
   const TokenCase cases[] = {
@@ -66,12 +69,7 @@ TEST_F(ReadTokenTest, SplitsOnSeparatorsAndQuotes) {
       {Bytes("ab\0", 3), {{std::u16string(u"ab\0", 3), 3}}},
       {"\"a,b\r\nc\"", {{u"a,b\r\nc", 8}}},
   };
-  for (const TokenCase& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.data));
-    ScopedResource fixture(1, u"TOKENS", {c.data.begin(), c.data.end()});
-    BxRes::Load(std::int16_t{1}, u"TOKENS");
-    EXPECT_EQ(AllTokens(), c.tokens);
-  }
+  for (const TokenCase& c : cases) ExpectTokens(c);
 }
 
 TEST_F(ReadTokenTest, EmptyTokensAreEmptyStringsAndTheCursorMovesPastThem) {
@@ -85,12 +83,7 @@ TEST_F(ReadTokenTest, EmptyTokensAreEmptyStringsAndTheCursorMovesPastThem) {
       {"\"\",x", {{u"", 3}, {u"x", 4}}},
       {"ab \"", {{u"ab", 3}, {u"", 4}}},  // an opening quote as the last byte
   };
-  for (const TokenCase& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.data));
-    ScopedResource fixture(1, u"TOKENS", {c.data.begin(), c.data.end()});
-    BxRes::Load(std::int16_t{1}, u"TOKENS");
-    EXPECT_EQ(AllTokens(), c.tokens);
-  }
+  for (const TokenCase& c : cases) ExpectTokens(c);
 }
 
 TEST_F(ReadTokenTest, YieldsTheEightTokensOfTheSampleText) {
