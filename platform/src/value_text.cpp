@@ -62,25 +62,34 @@ Rounded Round(F v, int significant) {
 // d.dddE+xx, with at least two exponent digits.
 std::u16string ExponentText(const Rounded& r, char16_t decimal_separator) {
   std::u16string text = Widen(r.digits.substr(0, 1));
-  if (r.digits.size() > 1) text += decimal_separator + Widen(r.digits.substr(1));
+  if (r.digits.size() > 1) {
+    text += decimal_separator;
+    text += Widen(r.digits.substr(1));
+  }
   text += r.exponent < 0 ? u"E-" : u"E+";
   const int magnitude = r.exponent < 0 ? -r.exponent : r.exponent;
   if (magnitude < 10) text += u'0';
-  return text + DigitsText(magnitude, 10);
+  text += DigitsText(magnitude, 10);
+  return text;
 }
 
 // ddd.ddd or 0.000ddd.
 std::u16string PlainText(const Rounded& r, char16_t decimal_separator) {
   const auto n = static_cast<int>(r.digits.size());
+  std::u16string text;
   if (r.exponent < 0) {
-    return u"0" + std::u16string(1, decimal_separator) +
-           std::u16string(static_cast<std::size_t>(-r.exponent - 1), u'0') + Widen(r.digits);
+    text += u'0';
+    text += decimal_separator;
+    text.append(static_cast<std::size_t>(-r.exponent - 1), u'0');
+    text += Widen(r.digits);
+    return text;
   }
   const int whole = r.exponent + 1;
-  std::u16string text = Widen(r.digits.substr(0, static_cast<std::size_t>(std::min(whole, n))));
+  text += Widen(r.digits.substr(0, static_cast<std::size_t>(std::min(whole, n))));
   if (whole > n) text.append(static_cast<std::size_t>(whole - n), u'0');
   if (n > whole) {
-    text += decimal_separator + Widen(r.digits.substr(static_cast<std::size_t>(whole)));
+    text += decimal_separator;
+    text += Widen(r.digits.substr(static_cast<std::size_t>(whole)));
   }
   return text;
 }
@@ -94,8 +103,9 @@ std::u16string NumberText(F v, int significant, char16_t decimal_separator) {
   if (v == 0) return u"0";  // negative zero too
   const Rounded r = Round(v, significant);
   const bool exponent_form = r.exponent < -4 || r.exponent >= significant;
-  return (r.negative ? u"-" : u"") + (exponent_form ? ExponentText(r, decimal_separator)
-                                                    : PlainText(r, decimal_separator));
+  std::u16string text = r.negative ? u"-" : u"";
+  text += exponent_form ? ExponentText(r, decimal_separator) : PlainText(r, decimal_separator);
+  return text;
 }
 
 }  // namespace
