@@ -1,4 +1,5 @@
 # Sourced by the set-up scripts: installs Debian packages that are missing, as root or via sudo.
+# It reports on standard error, leaving standard output to the programs the scripts run.
 bx_install_packages() {
   local missing=()
   for package in "$@"; do
@@ -8,10 +9,10 @@ bx_install_packages() {
   [ ${#missing[@]} -eq 0 ] && return 0
   local sudo=()
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  echo "Installing ${missing[*]}"
-  "${sudo[@]}" apt-get update -qq
+  echo "Installing ${missing[*]}" >&2
+  "${sudo[@]}" apt-get update -qq >&2
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
+    "${missing[@]}" >&2
 }
 
 # What every build needs.
