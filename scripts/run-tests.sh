@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-bx_install_packages "${BX_BUILD_PACKAGES[@]}" libgtest-dev clang libclang-rt-14-dev
+# The window tests render text: a font with Japanese glyphs, as the demonstration has.
+bx_install_packages "${BX_BUILD_PACKAGES[@]}" libgtest-dev clang libclang-rt-14-dev \
+  fonts-ipafont-gothic
 for preset in dev sanitize fuzz; do
   echo "=== ${preset}"
   cmake --preset "${preset}" >/dev/null
