@@ -6,8 +6,8 @@
 # <id> and <type> are numbers from 1 to 65535 (also written "#123") or names; names are
 # matched without regard to ASCII case. LANGUAGE is recorded with the resource (default 0,
 # neutral) but not matched. FILE is relative to the calling directory and may be the output of
-# a custom command in that directory. The bytes go into the
-# image exactly as they are in the file, and the loader hands out a view of them, not a copy.
+# a custom command in that directory. The bytes go into the image exactly as they are in the
+# file, and the loader hands out a view of them, not a copy.
 # Editing the file rebuilds the target.
 #
 # <target> may be an executable, a shared or module library, or a static library; a static

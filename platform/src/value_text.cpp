@@ -59,20 +59,6 @@ Rounded Round(F v, int significant) {
   return r;
 }
 
-// d.dddE+xx, with at least two exponent digits.
-std::u16string ExponentText(const Rounded& r, char16_t decimal_separator) {
-  std::u16string text = Widen(r.digits.substr(0, 1));
-  if (r.digits.size() > 1) {
-    text += decimal_separator;
-    text += Widen(r.digits.substr(1));
-  }
-  text += r.exponent < 0 ? u"E-" : u"E+";
-  const int magnitude = r.exponent < 0 ? -r.exponent : r.exponent;
-  if (magnitude < 10) text += u'0';
-  text += DigitsText(magnitude, 10);
-  return text;
-}
-
 // ddd.ddd or 0.000ddd.
 std::u16string PlainText(const Rounded& r, char16_t decimal_separator) {
   const auto n = static_cast<int>(r.digits.size());
@@ -91,6 +77,16 @@ std::u16string PlainText(const Rounded& r, char16_t decimal_separator) {
     text += decimal_separator;
     text += Widen(r.digits.substr(static_cast<std::size_t>(whole)));
   }
+  return text;
+}
+
+// d.dddE+xx, with at least two exponent digits.
+std::u16string ExponentText(const Rounded& r, char16_t decimal_separator) {
+  std::u16string text = PlainText({r.negative, r.digits, 0}, decimal_separator);
+  text += r.exponent < 0 ? u"E-" : u"E+";
+  const int magnitude = r.exponent < 0 ? -r.exponent : r.exponent;
+  if (magnitude < 10) text += u'0';
+  text += DigitsText(magnitude, 10);
   return text;
 }
 
