@@ -3,16 +3,15 @@
 #include <bxres/platform.h>
 #include <bxres/value_text.h>
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <bit>
-#include <cerrno>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 #include <limits>
 #include <random>
 
+#include "cp932_reference.h"
 #include "test_support.h"
 
 namespace {
@@ -144,82 +143,73 @@ TEST(Cp932ToUtf16, ConvertsTheSampleText) {
   EXPECT_EQ(decoded.substr(decoded.size() - 6), std::u16string(u"タブです。\0", 6));
 }
 
-TEST(Cp932ToUtf16, ReplacesEachBadByteAndKeepsWhatFollows) {
-  struct Case {
-    std::vector<std::uint8_t> bytes;
-    std::u16string expected;
-  };
-  const Case cases[] = {
-      {{0x00}, std::u16string(1, u'\0')},
-      {{0x41, 0x00, 0x42}, std::u16string(u"A\0B", 3)},
-      {{0xB1}, u"ｱ"},                       // half-width katakana
-      {{0x82, 0xA0}, u"あ"},                 // a pair
-      {{0x80, 0x41}, u"\uFFFDA"},            // never a character
-      {{0xA0}, u"\uFFFD"},
-      {{0xFD, 0xFE, 0xFF}, u"\uFFFD\uFFFD\uFFFD"},
-      {{0x82}, u"\uFFFD"},                   // lead byte at the end
-      {{0x82, 0x20}, u"\uFFFD "},            // trail byte out of range
-      {{0x82, 0x22, 0x41}, u"\uFFFD\"A"},
-      {{0x85, 0x40}, u"\uFFFD@"},            // unassigned pair: the trail byte stays
-      {{0x85, 0x82, 0xA0}, u"\uFFFDあ"},     // a bad lead byte before a whole character
-  };
-  for (const Case& c : cases) {
+// The rules for bad input and the single bytes that only Windows maps, case by case.
+struct Cp932Case {
+  std::vector<std::uint8_t> bytes;
+  std::u16string expected;
+};
+
+const Cp932Case kCp932Cases[] = {
+    {{0x00}, std::u16string(1, u'\0')},
+    {{0x41, 0x00, 0x42}, std::u16string(u"A\0B", 3)},
+    {{0xB1}, u"ｱ"},                           // half-width katakana
+    {{0x81, 0x41}, u"、"},                     // a pair
+    {{0x80}, u"\u0080"},                      // single bytes that Windows maps
+    {{0xA0}, u"\uF8F0"},
+    {{0xFD, 0xFE, 0xFF}, u"\uF8F1\uF8F2\uF8F3"},
+    {{0x81}, u"\uFFFD"},                      // a lead byte at the end
+    {{0x81, 0x0A}, u"\uFFFD\n"},              // a lead byte before a byte that is no trail byte
+    {{0x81, 0x20, 0x41}, u"\uFFFD A"},
+    {{0x81, 0x00, 0x41}, std::u16string(u"\uFFFD\0A", 3)},
+    {{0x81, 0x22, 0x41}, u"\uFFFD\"A"},
+    {{0x81, 0xFD}, u"\uFFFD\uF8F1"},
+    {{0x85, 0x81, 0x41}, u"\uFFFDA"},          // an unassigned pair is one replacement
+    {{0x81, 0xAD}, u"\uFFFD"},
+    {{0xFC, 0x4C}, u"\uFFFD"},
+    {{0x85, 0x40}, u"\uFFFD"},
+    {{0x81, 0x81, 0x41}, u"＝A"},               // a lead byte is a trail byte too
+};
+
+TEST(Cp932ToUtf16, ReplacesBadInputWithoutLosingWhatFollows) {
+  for (const Cp932Case& c : kCp932Cases) {
     EXPECT_EQ(bx::Cp932ToUtf16(c.bytes), c.expected) << testing::PrintToString(c.bytes);
   }
   EXPECT_EQ(Decode({}), u"");
 }
 
-// The C library's CP932 converter, with each byte that does not begin a character replaced by
-// U+FFFD and conversion resumed after it.
-std::u16string ReferenceDecode(iconv_t cd, const std::vector<std::uint8_t>& bytes) {
-  std::u16string out;
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char16_t unit[2];
-    char* in = reinterpret_cast<char*>(const_cast<std::uint8_t*>(bytes.data() + i));
-    std::size_t in_left = bytes.size() - i;
-    char* o = reinterpret_cast<char*>(unit);
-    std::size_t o_left = sizeof(char16_t);
-    const std::size_t r = iconv(cd, &in, &in_left, &o, &o_left);
-    const std::size_t used = bytes.size() - i - in_left;
-    if (o_left == 0) {  // one character out
-      out += unit[0];
-      i += used;
-    } else {
-      EXPECT_TRUE(r == static_cast<std::size_t>(-1) && (errno == EILSEQ || errno == EINVAL));
-      out += u'\uFFFD';
-      ++i;
+TEST(Cp932ToUtf16, TheBlockDecoderFollowsTheSameRulesAtEveryPosition) {
+  // Each case inside longer text, at every offset of the blocks the long-text decoder takes:
+  // as the last bytes of a block, and straddling two. The padding is no trail byte, so that
+  // it cannot complete a case's lead byte.
+  for (const Cp932Case& c : kCp932Cases) {
+    for (std::size_t offset = 0; offset <= 40; ++offset) {
+      std::vector<std::uint8_t> text(offset, '.');
+      text.insert(text.end(), c.bytes.begin(), c.bytes.end());
+      text.insert(text.end(), 40, '.');
+      const std::u16string want = std::u16string(offset, u'.') + c.expected + std::u16string(40, u'.');
+      ASSERT_EQ(bx::Cp932ToUtf16(text), want) << testing::PrintToString(c.bytes) << " at " << offset;
     }
   }
-  return out;
 }
 
-TEST(Cp932ToUtf16, AgreesWithTheCLibraryOnEveryOneAndTwoByteSequence) {
-  iconv_t cd = iconv_open("UTF-16LE", "CP932");
-  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+TEST(Cp932ToUtf16, AgreesWithTheReferenceOnEveryOneAndTwoByteSequence) {
   int mismatches = 0;
   for (unsigned a = 0; a < 256; ++a) {
-    std::vector<std::uint8_t> one{static_cast<std::uint8_t>(a)};
-    mismatches += bx::Cp932ToUtf16(one) != ReferenceDecode(cd, one);
+    const std::uint8_t one[] = {static_cast<std::uint8_t>(a)};
+    mismatches += bx::Cp932ToUtf16(one) != bx::test::ReferenceCp932(one, 1);
     for (unsigned b = 0; b < 256; ++b) {
-      std::vector<std::uint8_t> two{static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
-      const std::u16string got = bx::Cp932ToUtf16(two);
-      const std::u16string want = ReferenceDecode(cd, two);
-      if (got != want && ++mismatches <= 5) {
+      const std::uint8_t two[] = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b)};
+      if (bx::Cp932ToUtf16(two) != bx::test::ReferenceCp932(two, 2) && ++mismatches <= 5) {
         ADD_FAILURE() << "bytes " << std::hex << a << " " << b;
       }
     }
   }
-  iconv_close(cd);
   EXPECT_EQ(mismatches, 0);
 }
 
-TEST(Cp932ToUtf16, AgreesWithTheCLibraryOnLongMixedText) {
-  // Long enough for the block decoder, with runs of lead-range bytes of every length, pairs
-  // across block edges, and bad bytes anywhere.
-  iconv_t cd = iconv_open("UTF-16LE", "CP932");
-  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+TEST(Cp932ToUtf16, AgreesWithTheReferenceOnLongMixedText) {
+  // Long enough for the block decoder, with runs of lead bytes of every length, pairs across
+  // block edges, and bad bytes anywhere.
   std::mt19937 random(932);
   const std::uint8_t alphabet[] = {'a', ',', ' ', 0x00, 0x81, 0x82, 0x88, 0x9F, 0xE0, 0xFC,
                                    0x40, 0x7F, 0x80, 0xA0, 0xA1, 0xDF, 0xFD, 0xFF, 0x5C, 0xEA};
@@ -228,14 +218,11 @@ TEST(Cp932ToUtf16, AgreesWithTheCLibraryOnLongMixedText) {
     for (std::uint8_t& b : text) {
       b = random() % 3 == 0 ? static_cast<std::uint8_t>(random()) : alphabet[random() % std::size(alphabet)];
     }
-    const std::u16string got = bx::Cp932ToUtf16(text);
-    const std::u16string want = ReferenceDecode(cd, text);
-    if (got != want) {
+    if (bx::Cp932ToUtf16(text) != bx::test::ReferenceCp932(text.data(), text.size())) {
       ADD_FAILURE() << testing::PrintToString(text);
       break;
     }
   }
-  iconv_close(cd);
 }
 
 // --- Value text --------------------------------------------------------------------------

@@ -1,9 +1,13 @@
 // Code page 932 to UTF-16, table-driven, with no converter state to open or close.
 //
+// A lead byte and a trail byte are one code (U+FFFD when it is unassigned); a lead byte before
+// anything else is replaced alone, so the byte after it is decoded on its own and never lost;
+// every other byte is a character. The tables carry that policy (see gen_cp932_table.cpp).
+//
 // Long text is decoded sixteen bytes at a time without a branch on the data: character
 // boundaries come from bit masks, and every position is looked up whether or not a character
-// starts there. A block that holds a lead byte without a valid trail byte, and the last few
-// bytes, are decoded one character at a time, which is where the replacement policy lives.
+// starts there. A block that holds a lead byte without a trail byte, and the last few bytes,
+// are decoded one character at a time.
 #include <array>
 #include <cstring>
 
@@ -22,8 +26,8 @@ constexpr std::array<std::uint8_t, 256> kIsLead = [] {
 }();
 
 // The character at every pair of bytes, indexed by the two bytes as a little-endian 16-bit
-// value (first byte low): for a lead byte, the pair's character (U+FFFD if the trail byte is
-// not valid); for any other byte, that byte's own character, whatever follows it.
+// value (first byte low): for a lead byte, the pair's character (U+FFFD if unassigned, or
+// kCp932NotTrail); for any other byte, that byte's own character, whatever follows it.
 constexpr std::array<char16_t, 65536> kPairs = [] {
   std::array<char16_t, 65536> table{};
   for (unsigned next = 0; next < 256; ++next) {
@@ -36,15 +40,15 @@ constexpr std::array<char16_t, 65536> kPairs = [] {
 
 char16_t PairAt(const std::uint8_t* p) { return kPairs[p[0] | p[1] << 8]; }
 
-// The character at in[i], written to *o; returns the index after it. A byte that does not
-// begin a valid character becomes U+FFFD and only that byte is taken.
+// The character at in[i], written to *o; returns the index after it. A lead byte without a
+// trail byte after it becomes U+FFFD and only that byte is taken.
 std::size_t DecodeOne(const std::uint8_t* in, std::size_t i, std::size_t n, char16_t* o) {
   if (kIsLead[in[i]]) {
-    // Branch rather than select on validity: invalid pairs are rare, and a select would make
-    // the next position wait for this table lookup.
+    // Branch rather than select on the trail byte: a missing one is rare, and a select would
+    // make the next position wait for this table lookup.
     if (i + 1 < n) [[likely]] {
       const char16_t c = PairAt(in + i);
-      if (c != 0xFFFD) [[likely]] {
+      if (c != kCp932NotTrail) [[likely]] {
         *o = c;
         return i + 2;
       }
@@ -59,7 +63,7 @@ std::size_t DecodeOne(const std::uint8_t* in, std::size_t i, std::size_t n, char
 struct Block {
   unsigned consumed;  // bytes, including a trail byte just past the block
   unsigned written;   // UTF-16 units
-  bool valid;         // false: a lead byte without a valid trail byte; nothing is usable
+  bool valid;         // false: a lead byte without a trail byte; nothing is usable
 };
 
 // Decodes the characters that start in p[0 .. kBlock); p[kBlock] must be readable too, for a
@@ -68,9 +72,9 @@ Block DecodeBlock(const std::uint8_t* p, char16_t* out) {
   constexpr std::uint64_t kInBlock = (std::uint64_t{1} << kBlock) - 1;
   std::uint64_t lead = 0;
   for (unsigned k = 0; k < kBlock; ++k) lead |= std::uint64_t{kIsLead[p[k]]} << k;
-  // A run of lead-range bytes always starts at a character (the byte before it cannot be a
-  // lead byte), so within it characters start at even offsets, and an odd-length run takes
-  // the byte after it as its last trail byte. Subtracting the runs from the odd bits marks
+  // A run of lead bytes always starts at a character (the byte before it cannot be a lead
+  // byte), and every lead byte is also a trail byte, so within the run characters start at
+  // even offsets, and an odd-length run takes the byte after it as its last trail byte. Subtracting the runs from the odd bits marks
   // the trail bytes of every run at once.
   constexpr std::uint64_t kOdd = 0xAAAAAAAAAAAAAAAAull;
   const std::uint64_t trail = ((((lead << 1) | kOdd) - lead) ^ kOdd) ^ lead;
@@ -80,7 +84,7 @@ Block DecodeBlock(const std::uint8_t* p, char16_t* out) {
   bool bad = false;
   for (unsigned k = 0; k < kBlock; ++k) {
     const char16_t c = PairAt(p + k);
-    bad |= ((lead_starts >> k) & 1) != 0 && c == 0xFFFD;
+    bad |= ((lead_starts >> k) & 1) != 0 && c == kCp932NotTrail;
     out[written] = c;
     written += (starts >> k) & 1;
   }

@@ -1,11 +1,10 @@
 // libFuzzer target: arbitrary bytes as a resource, and an arbitrary sequence of operations on
 // it, with the module's promises checked after every operation against a plain model of the
-// cursor and the C library's CP932 converter.
+// cursor and a plain code page 932 decoder.
 #include <bxres/embedded_resource.h>
 #include <bxres/platform.h>
 #include <bxres/resource_reader.h>
 #include <fuzzer/FuzzedDataProvider.h>
-#include <iconv.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include <limits>
 #include <vector>
 
+#include "cp932_reference.h"
 #include "res_state.h"
 
 namespace {
@@ -24,31 +24,6 @@ namespace {
 
 void Check(bool ok, const char* promise) {
   if (!ok) Violated(promise);
-}
-
-// The C library's CP932 conversion, each byte that does not begin a character replaced by
-// U+FFFD and conversion resumed after it.
-std::u16string Reference(const std::uint8_t* bytes, std::size_t n) {
-  static iconv_t cd = iconv_open("UTF-16LE", "CP932");
-  std::u16string out;
-  std::size_t i = 0;
-  while (i < n) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char16_t unit[2];
-    char* in = reinterpret_cast<char*>(const_cast<std::uint8_t*>(bytes + i));
-    std::size_t in_left = n - i;
-    char* o = reinterpret_cast<char*>(unit);
-    std::size_t o_left = sizeof(char16_t);
-    iconv(cd, &in, &in_left, &o, &o_left);
-    if (o_left == 0) {
-      out += unit[0];
-      i = n - in_left;
-    } else {
-      out += u'\uFFFD';
-      ++i;
-    }
-  }
-  return out;
 }
 
 bool IsSeparator(std::uint8_t b) { return b == ',' || b == ' ' || b == '\r' || b == '\t'; }
@@ -140,7 +115,7 @@ void CheckTokenRead(const std::vector<std::uint8_t>& d) {
   }
   const ModelToken t = NextToken(d, static_cast<std::size_t>(before.pos));
   const std::u16string& text = v.String();
-  Check(text == Reference(d.data() + t.begin, t.end - t.begin), "a token is its bytes, converted");
+  Check(text == bx::test::ReferenceCp932(d.data() + t.begin, t.end - t.begin), "a token is its bytes, converted");
   if (!t.quoted) {
     for (char16_t c : text) Check(c != u',' && c != u' ' && c != u'\r' && c != u'\t', "no separator in an unquoted token");
   }

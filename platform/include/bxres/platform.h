@@ -32,11 +32,12 @@ inline void RtlMoveMemory(void* Destination, const void* Source, std::size_t Len
   if (Length != 0) std::memmove(Destination, Source, Length);
 }
 
-// Converts text in code page 932 (Shift-JIS with the Microsoft extensions) to UTF-16. Every byte
-// is converted, a zero byte to U+0000. A byte that does not begin a valid character (an invalid
-// lead or trail byte, or a lead byte at the end) becomes one U+FFFD and conversion resumes at
-// the next byte: bad input never raises and never drops the bytes after it. The result never
-// has more code units than the input has bytes.
+// Converts text in code page 932 (Shift-JIS with the Microsoft extensions) to UTF-16, as
+// Windows converts it. Every byte is converted, a zero byte to U+0000. Bad input never raises
+// and never loses a byte that could begin a character: a lead byte (0x81-0x9F, 0xE0-0xFC) and a
+// trail byte (0x40-0x7E, 0x80-0xFC) are one code, and an unassigned one becomes one U+FFFD; a
+// lead byte followed by anything else, or by nothing, becomes U+FFFD alone and the next byte is
+// decoded on its own. The result never has more code units than the input has bytes.
 std::u16string Cp932ToUtf16(std::span<const std::uint8_t> text);
 
 // The same conversion into a caller's buffer, which must hold `text.size()` code units.
