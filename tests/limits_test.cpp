@@ -126,6 +126,16 @@ TEST_F(LimitsTest, AResourceOneByteLargerCannotBeLoaded) {
   }
   EXPECT_EQ(ResSize, kMax);
   EXPECT_EQ(ResPos, 1);
+  // Errors still name the resource that stayed loaded.
+  MoveCursorTo(kMax);
+  char destination[1];
+  try {
+    BxRes::ReadBlock(destination, 0);
+    FAIL() << "no error";
+  } catch (const bx::BoundsError& e) {
+    EXPECT_STREQ(e.what(), "Subscript out of range: ReadBlock at offset 2147483647 of resource 1 "
+                           "of type \"HUGE\": no byte left to read");
+  }
 }
 
 }  // namespace

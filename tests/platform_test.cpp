@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <random>
 
 #include "cp932_reference.h"
@@ -63,17 +64,6 @@ TEST(ReadValue, CopiesOfAByteArrayShareItsBytes) {
   EXPECT_EQ(bx::ByteArray().UBound(), -1);
 }
 
-// --- Errors ------------------------------------------------------------------------------
-
-TEST(Errors, ShareOneBaseAndSayWhatFailed) {
-  EXPECT_STREQ(bx::BoundsError("x").what(), "Subscript out of range: x");
-  EXPECT_STREQ(bx::OverflowError("x").what(), "Overflow: x");
-  EXPECT_STREQ(bx::ConversionError("x").what(), "Type mismatch: x");
-  EXPECT_STREQ(bx::ResourceNotFoundError("x").what(), "Resource not found: x");
-  EXPECT_THROW(throw bx::BoundsError("x"), bx::Error);
-  EXPECT_THROW(throw bx::ResourceNotFoundError("x"), bx::Error);
-}
-
 // --- The resource loader -----------------------------------------------------------------
 
 TEST(LoadResourceData, ReturnsTheSampleResourcesByteForByte) {
@@ -102,10 +92,14 @@ TEST(LoadResourceData, FindsResourcesThatALinkedLibraryDeclares) {
   EXPECT_EQ(LoadedBytes(u"library", u"FIXTURE"), std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
-TEST(LoadResourceData, RecordsTheLanguageWithoutMatchingIt) {
-  ScopedResource japanese(7, u"LANG", {1}, 1041);
-  ScopedResource english(7, u"LANG", {2}, 1033);
-  EXPECT_EQ(LoadedBytes(std::int16_t{7}, u"LANG"), std::vector<std::uint8_t>{2});
+TEST(LoadResourceData, TakesTheLowestLanguageCodeWhateverTheOrderOfDeclaration) {
+  for (const bool english_first : {true, false}) {
+    std::optional<ScopedResource> english, japanese;
+    if (english_first) english.emplace(7, u"LANG", std::vector<std::uint8_t>{2}, 1033);
+    japanese.emplace(7, u"LANG", std::vector<std::uint8_t>{1}, 1041);
+    if (!english_first) english.emplace(7, u"LANG", std::vector<std::uint8_t>{2}, 1033);
+    EXPECT_EQ(LoadedBytes(std::int16_t{7}, u"LANG"), std::vector<std::uint8_t>{2}) << english_first;
+  }
 }
 
 TEST(LoadResourceData, NamesTheMissingResource) {
@@ -299,6 +293,21 @@ TEST(ToUtf8, EncodesEveryPlaneAndReplacesLoneSurrogates) {
   EXPECT_EQ(bx::ToUtf8(u"A－読\U0001F600"), "A\xEF\xBC\x8D\xE8\xAA\xAD\xF0\x9F\x98\x80");
   EXPECT_EQ(bx::ToUtf8(std::u16string(1, char16_t{0xD800})), "\xEF\xBF\xBD");
   EXPECT_EQ(bx::ToUtf8(std::u16string(u"a\0", 2)), std::string("a\0", 2));
+}
+
+TEST(FromUtf8, DecodesEveryPlaneAndReplacesEachBadByte) {
+  const std::pair<std::string, std::u16string> cases[] = {
+      {"A\xEF\xBC\x8D\xE8\xAA\xAD\xF0\x9F\x98\x80", u"A－読\U0001F600"},
+      {std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+      {"\x80x", u"\uFFFDx"},                 // a continuation byte alone
+      {"\xE8\xAAx", u"\uFFFD\uFFFDx"},       // a sequence cut short
+      {"\xC0\x80", u"\uFFFD\uFFFD"},          // an overlong form
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // a surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
+  };
+  for (const auto& [utf8, utf16] : cases) {
+    EXPECT_EQ(bx::FromUtf8(utf8), utf16) << testing::PrintToString(utf8);
+  }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <bit>
 #include <functional>
 #include <limits>
+#include <string>
+#include <string_view>
 
 #include "res_state.h"
 #include "test_support.h"
@@ -136,19 +138,112 @@ TEST_F(ReaderTest, LoadingTwiceCostsNoCopy) {
 }
 
 TEST_F(ReaderTest, PositionArithmeticThatLeavesTheSignedRangeRaisesOverflow) {
-  // A cursor near the top of the signed 32-bit range, as a resource of 2^31 - 1 bytes has.
+  // A cursor near the top of the signed 32-bit range, as a resource of 2^31 - 1 bytes has:
+  // where the value's last byte would be must be a signed 32-bit number, or the read raises.
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  struct Case {
+    const char* name;
+    ReadValue (*read)();
+    std::int32_t last_empty;  // the highest cursor at which the read is Empty, one above raises
+  };
+  const Case cases[] = {
+      {"ReadInteger", BxRes::ReadInteger, kMax - 1},
+      {"ReadLong", BxRes::ReadLong, kMax - 3},
+      {"ReadSingle", BxRes::ReadSingle, kMax - 3},
+      {"ReadDouble", BxRes::ReadDouble, kMax - 7},
+  };
   BxRes::Load(kBinary, u"CUSTOM");
-  ResSize = std::numeric_limits<std::int32_t>::max();
-  ResPos = ResSize - 2;
-  try {
-    BxRes::ReadDouble();
-    FAIL() << "no error";
-  } catch (const bx::OverflowError& e) {
-    EXPECT_STREQ(e.what(),
-                 "Overflow: ReadDouble at offset 2147483645 of resource 101 of type \"CUSTOM\": "
-                 "2147483645 + 7 leaves the signed 32-bit range");
+  ResSize = kMax;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResPos = c.last_empty;
+    EXPECT_TRUE(c.read().IsEmpty());
+    ResPos = c.last_empty + 1;
+    try {
+      c.read();
+      ADD_FAILURE() << "no error";
+    } catch (const bx::OverflowError& e) {
+      const std::string at = std::to_string(c.last_empty + 1);
+      EXPECT_EQ(e.what(), "Overflow: " + std::string(c.name) + " at offset " + at +
+                              " of resource 101 of type \"CUSTOM\": " + at + " + " +
+                              std::to_string(kMax - c.last_empty) +
+                              " leaves the signed 32-bit range");
+    }
+    EXPECT_EQ(ResPos, c.last_empty + 1);
   }
-  EXPECT_EQ(ResPos, std::numeric_limits<std::int32_t>::max() - 2);
+}
+
+TEST_F(ReaderTest, PositionAndSizeFollowTheCursorAndSurviveFailures) {
+  EXPECT_EQ(BxRes::Position(), 0);
+  EXPECT_EQ(BxRes::Size(), 0);
+  BxRes::Load(kBinary, u"CUSTOM");
+  BxRes::ReadInteger();
+  BxRes::ReadByte();
+  EXPECT_EQ(BxRes::Position(), 3);
+  EXPECT_EQ(BxRes::Size(), 28);
+  EXPECT_THROW(BxRes::Load(std::int16_t{999}, u"CUSTOM"), bx::ResourceNotFoundError);
+  char record[64];
+  EXPECT_EQ(BxRes::ReadBlock(record, 64), 25);  // cut to what remains
+  EXPECT_EQ(BxRes::Position(), 28);
+  EXPECT_THROW(BxRes::ReadBlock(record, 1), bx::BoundsError);
+  EXPECT_EQ(BxRes::Position(), 28);
+  EXPECT_EQ(BxRes::Size(), 28);
+}
+
+enum class Sample : unsigned short { kBinary = 101, kText = 102 };
+enum Plain { kPlainText = 102 };
+
+TEST_F(ReaderTest, TakesIdentifiersAndTypesOfEveryIntegerAndStringType) {
+  const std::pair<std::function<void()>, std::int32_t> loads[] = {
+      {[] { BxRes::Load(101, "CUSTOM"); }, 28},
+      {[] { BxRes::Load(102u, u"custom"); }, 136},
+      {[] { BxRes::Load(std::size_t{101}, std::string("Custom")); }, 28},
+      {[] { BxRes::Load(std::uint64_t{102}, std::string_view("CUSTOM")); }, 136},
+      {[] { BxRes::Load(Sample::kBinary, u8"CUSTOM"); }, 28},
+      {[] { BxRes::Load(kPlainText, std::u16string(u"CUSTOM")); }, 136},
+      {[] { BxRes::Load(std::int8_t{101}, ReadValue(u"CUSTOM")); }, 28},
+      {[] { BxRes::Load("#102", "CUSTOM"); }, 136},
+  };
+  for (const auto& [load, size] : loads) {
+    load();
+    EXPECT_EQ(BxRes::Size(), size);
+  }
+  ScopedResource japanese(1, u"データ", {7});
+  BxRes::Load(1, "データ");  // UTF-8
+  EXPECT_EQ(BxRes::ReadByte(), ReadValue(std::uint8_t{7}));
+}
+
+TEST_F(ReaderTest, NumbersOutsideTheRangeOfIdentifiersRaiseTheConversionError) {
+  const std::pair<std::function<void()>, const char*> loads[] = {
+      {[] { BxRes::Load(0, "CUSTOM"); }, "Type mismatch: resource identifier Long 0 is outside the numbers 1 to 65535"},
+      {[] { BxRes::Load(65536u, "CUSTOM"); }, "Type mismatch: resource identifier Long 65536 is outside the numbers 1 to 65535"},
+      {[] { BxRes::Load(101, -1LL); }, "Type mismatch: resource type Long -1 is outside the numbers 1 to 65535"},
+      {[] { BxRes::Load(std::uint64_t{1} << 32, "CUSTOM"); }, "Type mismatch: resource identifier 4294967296 is outside the numbers 1 to 65535"},
+  };
+  for (const auto& [load, message] : loads) {
+    try {
+      load();
+      ADD_FAILURE() << "no error for " << message;
+    } catch (const bx::ConversionError& e) {
+      EXPECT_STREQ(e.what(), message);
+    }
+  }
+}
+
+TEST(ReadValueKinds, AskingTheEmptyValueForANumberSaysWhereEmptyComesFrom) {
+  try {
+    ReadValue().Long();
+    FAIL() << "no error";
+  } catch (const bx::ConversionError& e) {
+    EXPECT_STREQ(e.what(), "Type mismatch: an Empty value cannot be used as a Long: the readers "
+                           "return Empty at the end of the data");
+  }
+  try {
+    ReadValue(std::int16_t{1}).Single();
+    FAIL() << "no error";
+  } catch (const bx::ConversionError& e) {
+    EXPECT_STREQ(e.what(), "Type mismatch: an Integer value cannot be used as a Single");
+  }
 }
 
 }  // namespace

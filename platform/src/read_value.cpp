@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "bxres/errors.h"
@@ -24,6 +25,12 @@ std::string KindName(std::uint16_t kind) {
     case kByteArrayKind: return "Byte array";
   }
   return "kind " + std::to_string(kind);
+}
+
+// "an Empty", "a Long".
+std::string WithArticle(const std::string& kind) {
+  return (std::string_view("AEIOU").find(kind.front()) != std::string_view::npos ? "an " : "a ") +
+         kind;
 }
 
 }  // namespace
@@ -54,7 +61,10 @@ bool operator==(const ReadValue& a, const ReadValue& b) noexcept {
 }
 
 void ReadValue::ThrowKindMismatch(std::uint16_t have, std::uint16_t wanted) {
-  throw ConversionError("a " + KindName(have) + " value cannot be used as a " + KindName(wanted));
+  std::string message = WithArticle(KindName(have)) + " value cannot be used as " +
+                        WithArticle(KindName(wanted));
+  if (have == VT_EMPTY) message += ": the readers return Empty at the end of the data";
+  throw ConversionError(message);
 }
 
 std::string Describe(const ReadValue& v) {

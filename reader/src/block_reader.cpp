@@ -7,7 +7,7 @@
 
 namespace BxRes {
 
-void ReadBlock(void* Address, std::int32_t Length) {
+std::int32_t ReadBlock(void* Address, std::int32_t Length) {
   constexpr const char* kOperation = "ReadBlock";
   // A negative count would be a huge copy, and a null destination a crash: refuse both before
   // anything moves.
@@ -25,6 +25,7 @@ void ReadBlock(void* Address, std::int32_t Length) {
   detail::CheckCursorInside(kOperation);
   bx::RtlMoveMemory(Address, ResData.data() + ResPos, static_cast<std::size_t>(n));
   ResPos += n;
+  return n;
 }
 
 }  // namespace BxRes

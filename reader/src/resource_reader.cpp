@@ -3,8 +3,10 @@
 
 #include <bit>
 #include <limits>
+#include <utility>
 
 #include "bxres/platform.h"
+#include "bxres/value_text.h"
 #include "res_state.h"
 
 // Values are copied byte for byte from little-endian data.
@@ -83,6 +85,9 @@ void Load(const ReadValue& ResID, const ReadValue& ResType) {
   ResName = std::move(name);
 }
 
+std::int32_t Position() noexcept { return ResPos; }
+std::int32_t Size() noexcept { return ResSize; }
+
 ReadValue ReadByte() { return ReadFixed<std::uint8_t>("ReadByte"); }
 
 ReadValue ReadInteger() { return ReadFixed<std::int16_t>("ReadInteger"); }
@@ -91,3 +96,22 @@ ReadValue ReadSingle() { return ReadFixed<float>("ReadSingle"); }
 ReadValue ReadDouble() { return ReadFixed<double>("ReadDouble"); }
 
 }  // namespace BxRes
+
+namespace bx::detail {
+
+namespace {
+
+template <class N>
+ReadValue CheckedIntegerName(N n, const char* role) {
+  if (std::in_range<std::int32_t>(n)) return ReadValue(static_cast<std::int32_t>(n));
+  throw ConversionError("resource " + std::string(role) + " " + std::to_string(n) +
+                        " is outside the numbers 1 to 65535");
+}
+
+}  // namespace
+
+ReadValue IntegerName(std::intmax_t n, const char* role) { return CheckedIntegerName(n, role); }
+ReadValue IntegerName(std::uintmax_t n, const char* role) { return CheckedIntegerName(n, role); }
+ReadValue Utf8Name(std::string_view name) { return ReadValue(FromUtf8(name)); }
+
+}  // namespace bx::detail

@@ -39,4 +39,7 @@ char16_t UserDecimalSeparator();
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);
 
+// UTF-8 to UTF-16; each byte that does not belong to a well-formed sequence becomes U+FFFD.
+std::u16string FromUtf8(std::string_view text);
+
 }  // namespace bx
