@@ -9,11 +9,18 @@
 #include "bxres/value_text.h"
 
 namespace bx {
+namespace detail {
+
+// Process-wide list of registered resources, shared by every shared object that links the
+// library (an inline variable: see the cursor in reader/src/res_state.h). Registration happens
+// while static objects are constructed; nothing here is locked.
+inline EmbeddedResource* g_resources = nullptr;
+
+}  // namespace detail
+
 namespace {
 
-// Process-wide list of registered resources. Registration happens while static objects are
-// constructed; nothing here is locked.
-EmbeddedResource* g_resources = nullptr;
+using detail::g_resources;
 
 // What an identifier or type asks for: a number, or a name (the text held by the ReadValue).
 struct Wanted {

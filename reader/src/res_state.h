@@ -12,12 +12,16 @@ namespace BxRes {
 
 // The cursor: the loaded bytes, the offset of the next unread byte and the byte count (always
 // derived from the array's upper bound). Process-wide and not thread-safe.
-extern std::int32_t ResSize;
-extern std::int32_t ResPos;
-extern bx::ByteArray ResData;
+//
+// Inline variables, so that every shared object that links the library shares one instance:
+// the toolchain gives them process-wide unique symbols, and an executable exports its own
+// (see cmake/BxResources.cmake), so a program and the libraries it loads read one cursor.
+inline std::int32_t ResSize = 0;
+inline std::int32_t ResPos = 0;
+inline bx::ByteArray ResData;
 
 // Which resource is loaded, for error messages: `resource 101 of type "CUSTOM"`.
-extern std::string ResName;
+inline std::string ResName;
 
 }  // namespace BxRes
 

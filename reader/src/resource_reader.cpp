@@ -14,11 +14,6 @@ static_assert(std::endian::native == std::endian::little, "BxRes needs a little-
 
 namespace BxRes {
 
-std::int32_t ResSize = 0;
-std::int32_t ResPos = 0;
-bx::ByteArray ResData;
-std::string ResName;
-
 namespace detail {
 
 std::string Where(const char* operation) {

@@ -1,0 +1,70 @@
+// One registry and one cursor per process, whichever shared objects link the library: the
+// program, a shared library it links and a module it opens each hold resources and a copy of
+// the library's code.
+#include <bxres/resource_reader.h>
+#include <bxres/value_text.h>
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+#ifdef BX_TEST_SHARED_LIBRARY
+extern "C" void SharedLoad(std::int32_t id, const char* type);
+extern "C" bx::ReadValue SharedReadInteger();
+#endif
+
+namespace {
+
+using ReadValue = bx::ReadValue;
+
+std::string Text(std::int32_t id, const char* type) {
+  BxRes::Load(id, type);
+  std::string text(static_cast<std::size_t>(BxRes::Size()), '\0');
+  BxRes::ReadBlock(text.data(), BxRes::Size());
+  return text;
+}
+
+class SharedObjects : public FreshReaderTest {
+ protected:
+  void SetUp() override {
+    FreshReaderTest::SetUp();
+    module_ = dlopen(BX_TEST_MODULE, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module_, nullptr) << dlerror();
+    module_load_ = reinterpret_cast<void (*)(std::int32_t, const char*)>(dlsym(module_, "ModuleLoad"));
+    module_read_long_ = reinterpret_cast<ReadValue (*)()>(dlsym(module_, "ModuleReadLong"));
+    ASSERT_NE(module_load_, nullptr);
+    ASSERT_NE(module_read_long_, nullptr);
+  }
+
+  void* module_ = nullptr;
+  void (*module_load_)(std::int32_t, const char*) = nullptr;
+  ReadValue (*module_read_long_)() = nullptr;
+};
+
+TEST_F(SharedObjects, TheProgramAndAModuleFindEachOthersResourcesAndShareOneCursor) {
+  EXPECT_EQ(Text(1, "Module"), "from a module");
+  module_load_(102, "CUSTOM");
+  EXPECT_EQ(BxRes::Size(), 136);
+  BxRes::Load(101, "CUSTOM");
+  EXPECT_EQ(BxRes::ReadByte(), ReadValue(std::uint8_t{1}));
+  EXPECT_EQ(BxRes::ReadInteger(), ReadValue(std::int16_t{0x1234}));
+  EXPECT_EQ(module_read_long_(), ReadValue(std::int32_t{0x00EFCDAB}));
+  EXPECT_EQ(BxRes::Position(), 7);
+}
+
+#ifdef BX_TEST_SHARED_LIBRARY
+TEST_F(SharedObjects, ASharedLibraryFindsTheResourcesOfAllAndSharesTheCursor) {
+  EXPECT_EQ(Text(1, "SharedLibrary"), "from a shared library");
+  SharedLoad(1, "Module");
+  EXPECT_EQ(BxRes::Size(), 13);
+  module_load_(1, "SharedLibrary");
+  EXPECT_EQ(BxRes::Size(), 21);
+  BxRes::Load(101, "CUSTOM");
+  EXPECT_EQ(BxRes::ReadByte(), ReadValue(std::uint8_t{1}));
+  EXPECT_EQ(SharedReadInteger(), ReadValue(std::int16_t{0x1234}));
+  EXPECT_EQ(module_read_long_(), ReadValue(std::int32_t{0x00EFCDAB}));
+  EXPECT_EQ(BxRes::Position(), 7);
+}
+#endif
+
+}  // namespace
