@@ -90,6 +90,8 @@ TEST(LoadResourceData, FindsByIdentifierAndTypeWhateverTheirForm) {
 TEST(LoadResourceData, FindsResourcesThatALinkedLibraryDeclares) {
   const std::string text = "from a library";
   EXPECT_EQ(LoadedBytes(u"library", u"FIXTURE"), std::vector<std::uint8_t>(text.begin(), text.end()));
+  EXPECT_EQ(LoadedBytes(std::int16_t{1}, u"OnlyResources"),  // a library with no sources
+            std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 TEST(LoadResourceData, TakesTheLowestLanguageCodeWhateverTheOrderOfDeclaration) {
