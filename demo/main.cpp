@@ -4,9 +4,12 @@
 #include "demo_window.h"
 #include "startup.h"
 
-int main(int argc, char* argv[]) {
+int main(int, char* argv[]) {
   const bool as_text = !HasDisplay();
   if (as_text) UseOffscreenPlatform();
+  // The program takes no command line: Qt is shown the program's name alone, so that its own
+  // options (-platform, -qwindowtitle, ...) cannot change the window.
+  int argc = 1;
   QApplication app(argc, argv);
 
   Form1 form;

@@ -17,3 +17,14 @@ bx_install_packages() {
 
 # What every build needs.
 BX_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev)
+
+# Generates a glibc locale (de_DE.UTF-8, say) unless the system has it already.
+bx_generate_locale() {
+  local name=$1
+  locale -a 2>/dev/null | grep -qix "${name/UTF-8/utf8}" && return 0
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  echo "Generating the locale ${name}" >&2
+  "${sudo[@]}" localedef -i "${name%%.*}" -f "${name##*.}" "${name}" >&2
+}
+

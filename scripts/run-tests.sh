@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 # The window tests render text: a font with Japanese glyphs, as the demonstration has.
 bx_install_packages "${BX_BUILD_PACKAGES[@]}" libgtest-dev clang libclang-rt-14-dev \
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic locales
+# One test lists the numbers in a locale that writes a decimal comma.
+bx_generate_locale de_DE.UTF-8
 for preset in dev sanitize fuzz; do
   echo "=== ${preset}"
   cmake --preset "${preset}" >/dev/null

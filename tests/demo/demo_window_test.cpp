@@ -1,6 +1,8 @@
 // Form1 as the user sees it: caption, geometry and the lines of the listing.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 
 #include "demo_window.h"
@@ -11,7 +13,7 @@ std::u16string LineData(const Form1& form, int row) {
   return form.List1->item(row)->data(Form1::kLineRole).toString().toStdU16String();
 }
 
-TEST(Form1, HasTheCaptionAndGeometryOfTheDesign) {
+TEST(Form1, HasItsCaptionClientSizeAndListGeometry) {
   Form1 form;
   EXPECT_EQ(form.windowTitle().toStdU16String(), u"Barunex - リソース読み込みモジュールサンプル");
   form.show();
@@ -49,6 +51,21 @@ TEST(Form1, LoadEventListsEveryValueOfTheSamples) {
   EXPECT_EQ(form.List1->item(14)->text().toStdU16String(), u"タブです。");
   for (int row = 0; row < 14; ++row) {
     EXPECT_EQ(form.List1->item(row)->text().toStdU16String(), expected[row]) << "line " << row + 1;
+  }
+}
+
+TEST(Form1, ItsListFontHasAGlyphForEveryCharacterOfTheListing) {
+  // Without a Japanese face the list would draw empty boxes, which a look at the pixels alone
+  // cannot tell from text.
+  Form1 form;
+  form.Form_Load();
+  const QFontMetrics metrics(form.List1->font());
+  for (int row = 0; row < form.List1->count(); ++row) {
+    for (const char32_t c : form.List1->item(row)->text().toUcs4()) {
+      EXPECT_TRUE(metrics.inFontUcs4(c)) << "U+" << std::hex << static_cast<unsigned>(c)
+                                         << " of line " << std::dec << row + 1 << " in "
+                                         << QFontInfo(form.List1->font()).family().toStdString();
+    }
   }
 }
 
