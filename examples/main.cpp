@@ -15,7 +15,7 @@ struct SpawnPoint {
 std::string Text(const bx::ReadValue& v) { return bx::ToUtf8(bx::ToText(v)); }
 
 void ReadLevel() {
-  BxRes::Load(std::int16_t{1}, u"LEVEL");
+  BxRes::Load(1, "LEVEL");
   std::cout << "version: " << Text(BxRes::ReadByte()) << "\n";
   const std::string width = Text(BxRes::ReadInteger());
   std::cout << "size: " << width << " x " << Text(BxRes::ReadInteger()) << "\n";
@@ -32,7 +32,7 @@ void ReadLevel() {
 }
 
 void ReadParty() {
-  BxRes::Load(u"party", u"TEXT");
+  BxRes::Load("party", "TEXT");
   std::cout << "party:";
   for (bx::ReadValue name = BxRes::ReadToken(); !name.IsEmpty(); name = BxRes::ReadToken()) {
     std::cout << " [" << bx::ToUtf8(name.String()) << "]";
@@ -47,7 +47,7 @@ int main() {
   ReadParty();
   // A missing resource raises an error and leaves the loaded one as it was.
   try {
-    BxRes::Load(std::int16_t{99}, u"LEVEL");
+    BxRes::Load(99, "LEVEL");
   } catch (const bx::ResourceNotFoundError& e) {
     std::cout << "missing resource: " << e.what() << "\n";
   }
