@@ -1,0 +1,16 @@
+# Configures the project in SOURCE with the cache entries in ARGS and passes only if that ends
+# as SHOULD says (fail or succeed) with a message matching EXPECTED.
+set(build "${WORK_DIR}/${NAME}")
+file(REMOVE_RECURSE "${build}")
+execute_process(
+  COMMAND "${CMAKE_COMMAND}" -S "${SOURCE}" -B "${build}" -G "${GENERATOR}" ${ARGS}
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out TIMEOUT 120)
+if(SHOULD STREQUAL "fail" AND status EQUAL 0)
+  message(FATAL_ERROR "the configure step passed:\n${out}")
+elseif(SHOULD STREQUAL "succeed" AND NOT status EQUAL 0)
+  message(FATAL_ERROR "the configure step failed:\n${out}")
+endif()
+string(REGEX REPLACE "[ \t\r\n]+" " " flat "${out}")  # CMake wraps long messages
+if(NOT flat MATCHES "${EXPECTED}")
+  message(FATAL_ERROR "the configure step said nothing like \"${EXPECTED}\":\n${out}")
+endif()
