@@ -1,5 +1,6 @@
-// The resource loader: finds resources that the build embedded in the executable's image and
-// registered at start-up (see cmake/BxResources.cmake).
+// What the resource loaders of every platform share: identifiers and types, and the registry of
+// resources that were registered at run time (on ELF, every embedded resource registers itself
+// at start-up; see cmake/BxResources.cmake).
 #include <limits>
 #include <optional>
 
@@ -7,6 +8,7 @@
 #include "bxres/errors.h"
 #include "bxres/platform.h"
 #include "bxres/value_text.h"
+#include "resource_names.h"
 
 namespace bx {
 namespace detail {
@@ -21,12 +23,6 @@ inline EmbeddedResource* g_resources = nullptr;
 namespace {
 
 using detail::g_resources;
-
-// What an identifier or type asks for: a number, or a name (the text held by the ReadValue).
-struct Wanted {
-  std::optional<std::uint16_t> number;
-  const std::u16string* name = nullptr;
-};
 
 std::uint16_t CheckedNumber(std::int64_t n, const ReadValue& v, const char* role) {
   if (n < 1 || n > std::numeric_limits<std::uint16_t>::max()) {
@@ -47,31 +43,7 @@ std::optional<std::int64_t> HashNumber(const std::u16string& s) {
   return n;
 }
 
-Wanted ToWanted(const ReadValue& v, const char* role) {
-  switch (v.Kind()) {
-    case VT_UI1: return {CheckedNumber(v.Byte(), v, role)};
-    case VT_I2: return {CheckedNumber(v.Integer(), v, role)};
-    case VT_I4: return {CheckedNumber(v.Long(), v, role)};
-    case VT_BSTR:
-      if (auto n = HashNumber(v.String())) return {CheckedNumber(*n, v, role)};
-      return {std::nullopt, &v.String()};
-  }
-  throw ConversionError("a resource " + std::string(role) + " must be an integer or a string, not " +
-                        Describe(v));
-}
-
 char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c; }
-
-bool Matches(const ResourceName& have, const Wanted& want) {
-  if (want.number) return have.name == nullptr && have.number == *want.number;
-  if (have.name == nullptr) return false;
-  const char16_t* p = have.name;
-  for (char16_t c : *want.name) {
-    if (*p == u'\0' || FoldAscii(*p) != FoldAscii(c)) return false;
-    ++p;
-  }
-  return *p == u'\0';
-}
 
 std::string NameText(const ReadValue& v) {
   switch (v.Kind()) {
@@ -89,6 +61,30 @@ std::string NameText(const ReadValue& v) {
 }
 
 }  // namespace
+
+Wanted ToWanted(const ReadValue& v, const char* role) {
+  switch (v.Kind()) {
+    case VT_UI1: return {CheckedNumber(v.Byte(), v, role)};
+    case VT_I2: return {CheckedNumber(v.Integer(), v, role)};
+    case VT_I4: return {CheckedNumber(v.Long(), v, role)};
+    case VT_BSTR:
+      if (auto n = HashNumber(v.String())) return {CheckedNumber(*n, v, role)};
+      return {std::nullopt, &v.String()};
+  }
+  throw ConversionError("a resource " + std::string(role) + " must be an integer or a string, not " +
+                        Describe(v));
+}
+
+bool Matches(const ResourceName& have, const Wanted& want) {
+  if (want.number) return have.name == nullptr && have.number == *want.number;
+  if (have.name == nullptr) return false;
+  const char16_t* p = have.name;
+  for (char16_t c : *want.name) {
+    if (*p == u'\0' || FoldAscii(*p) != FoldAscii(c)) return false;
+    ++p;
+  }
+  return *p == u'\0';
+}
 
 std::string DescribeResource(const ReadValue& ResID, const ReadValue& ResType) {
   return "resource " + NameText(ResID) + " of type " + NameText(ResType);
@@ -112,9 +108,7 @@ void UnregisterResource(EmbeddedResource& resource) noexcept {
   }
 }
 
-ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
-  const Wanted id = ToWanted(ResID, "identifier");
-  const Wanted type = ToWanted(ResType, "type");
+const EmbeddedResource* FindRegistered(const Wanted& id, const Wanted& type) {
   const EmbeddedResource* best = nullptr;
   for (const EmbeddedResource* r = g_resources; r != nullptr; r = r->next) {
     if (Matches(r->id, id) && Matches(r->type, type) &&
@@ -122,11 +116,11 @@ ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
       best = r;
     }
   }
-  if (best == nullptr) {
-    throw ResourceNotFoundError(DescribeResource(ResID, ResType) +
-                                " is not embedded in this program");
-  }
-  return ByteArray::View({best->begin, best->end});
+  return best;
+}
+
+void ThrowNotFound(const ReadValue& ResID, const ReadValue& ResType) {
+  throw ResourceNotFoundError(DescribeResource(ResID, ResType) + " is not embedded in this program");
 }
 
 }  // namespace bx

@@ -48,16 +48,21 @@ Rounded Round(F v, int significant) {
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific,
                                  significant - 1);
   std::string_view s(buf, static_cast<std::size_t>(end - buf));
-  Rounded r{s.front() == '-', {}, 0};
-  if (r.negative) s.remove_prefix(1);
+  const bool negative = s.front() == '-';
+  if (negative) s.remove_prefix(1);
   const std::size_t e = s.find('e');
-  r.digits = s.substr(0, 1);
-  if (e > 1) r.digits.append(s.substr(2, e - 2));
-  while (r.digits.size() > 1 && r.digits.back() == '0') r.digits.pop_back();
-  const std::string_view exponent = s.substr(e + 2);  // past "e+" or "e-"
-  std::from_chars(exponent.data(), exponent.data() + exponent.size(), r.exponent);
-  if (s[e + 1] == '-') r.exponent = -r.exponent;
-  return r;
+  // The digits without the point and trailing zeros, gathered first so that the string is
+  // built once (GCC 12 warns falsely of overlapping copies when it is built up in place).
+  char digits[32];
+  std::size_t n = 0;
+  for (const char c : s.substr(0, e)) {
+    if (c != '.') digits[n++] = c;
+  }
+  while (n > 1 && digits[n - 1] == '0') --n;
+  int exponent = 0;
+  const std::string_view exponent_text = s.substr(e + 2);  // past "e+" or "e-"
+  std::from_chars(exponent_text.data(), exponent_text.data() + exponent_text.size(), exponent);
+  return {negative, std::string(digits, n), s[e + 1] == '-' ? -exponent : exponent};
 }
 
 // ddd.ddd or 0.000ddd.

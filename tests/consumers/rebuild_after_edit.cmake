@@ -1,5 +1,6 @@
 # Builds a small program that embeds a file, edits the file, builds again, and checks that the
 # program now holds the new bytes.
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")  # how the test runs a program it built, if not directly
 set(project "${WORK_DIR}/rebuild")
 file(REMOVE_RECURSE "${project}")
 file(WRITE "${project}/data.txt" "before")
@@ -25,6 +26,9 @@ function(build_and_expect text)
   foreach(step IN ITEMS configure build)
     if(step STREQUAL "configure")
       set(command "${CMAKE_COMMAND}" -S "${project}" -B "${project}/build" -G "${GENERATOR}")
+      if(TOOLCHAIN)
+        list(APPEND command "-DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}")
+      endif()
     else()
       set(command "${CMAKE_COMMAND}" --build "${project}/build")
     endif()
@@ -33,7 +37,8 @@ function(build_and_expect text)
       message(FATAL_ERROR "${step} failed:\n${out}")
     endif()
   endforeach()
-  execute_process(COMMAND "${project}/build/show" OUTPUT_VARIABLE shown)
+  execute_process(COMMAND ${EMULATOR} "${project}/build/show${EXECUTABLE_SUFFIX}" OUTPUT_VARIABLE shown
+                  TIMEOUT 120)
   if(NOT shown STREQUAL text)
     message(FATAL_ERROR "the program holds \"${shown}\", not \"${text}\"")
   endif()

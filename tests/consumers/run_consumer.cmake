@@ -1,5 +1,6 @@
 # Configures, builds and runs a consumer project (see CMakeLists.txt beside this file) and
 # compares the example's output with EXPECTED.
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")  # how the test runs a program it built, if not directly
 set(build "${WORK_DIR}/${MODE}")
 file(REMOVE_RECURSE "${build}")
 set(args -S "${CMAKE_CURRENT_LIST_DIR}" -B "${build}" -G "${GENERATOR}" -DMODE=${MODE}
@@ -7,6 +8,10 @@ set(args -S "${CMAKE_CURRENT_LIST_DIR}" -B "${build}" -G "${GENERATOR}" -DMODE=$
          "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINKER_FLAGS}")
 if(MODE STREQUAL "package")
   list(APPEND args "-DCMAKE_PREFIX_PATH=${PREFIX}")
+endif()
+if(TOOLCHAIN)
+  # A cross build looks for packages under its roots only: the prefix is one.
+  list(APPEND args "-DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}" "-DCMAKE_FIND_ROOT_PATH=${PREFIX}")
 endif()
 
 function(run)
@@ -18,8 +23,9 @@ endfunction()
 
 run("${CMAKE_COMMAND}" ${args})
 run("${CMAKE_COMMAND}" --build "${build}")
-execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C "${build}/example/bxres_example"
-                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C
+                        ${EMULATOR} "${build}/example/bxres_example${EXECUTABLE_SUFFIX}"
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)
 file(READ "${EXPECTED}" expected)
 if(NOT status EQUAL 0 OR NOT out STREQUAL expected)
   message(FATAL_ERROR "exit status ${status}\noutput:\n${out}${err}\nexpected:\n${expected}")

@@ -26,8 +26,10 @@ ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType);
 std::string DescribeResource(const ReadValue& ResID, const ReadValue& ResType);
 
 // Copies `Length` bytes from `Source` to `Destination`; the two ranges may overlap. Inline, so
-// that a copy of a constant size compiles to a plain load and store.
-inline void RtlMoveMemory(void* Destination, const void* Source, std::size_t Length) noexcept {
+// that a copy of a constant size compiles to a plain load and store. The name is in
+// parentheses because <windows.h> defines RtlMoveMemory as a function-like macro; after that
+// header, call it as (bx::RtlMoveMemory)(...).
+inline void(RtlMoveMemory)(void* Destination, const void* Source, std::size_t Length) noexcept {
   // memmove wants valid pointers even for a count of 0; a zero-length move touches nothing.
   if (Length != 0) std::memmove(Destination, Source, Length);
 }

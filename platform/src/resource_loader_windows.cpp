@@ -1,0 +1,38 @@
+// The resource loader on Windows: resources registered at run time first, then the resource
+// section of the executable's image, searched with the platform's own functions. Any resource
+// the executable holds is found, whether bx_add_resource or a hand-written resource script put
+// it there; where one exists in several languages, the platform picks by the user's language.
+#include <windows.h>
+
+#include "bxres/platform.h"
+#include "resource_names.h"
+
+namespace bx {
+namespace {
+
+// What FindResourceW takes for an identifier or type: MAKEINTRESOURCE of a number, or a name
+// (Windows compares names without regard to case).
+const wchar_t* PlatformName(const Wanted& wanted) {
+  if (wanted.number) return MAKEINTRESOURCEW(*wanted.number);
+  static_assert(sizeof(wchar_t) == sizeof(char16_t));
+  return reinterpret_cast<const wchar_t*>(wanted.name->c_str());
+}
+
+}  // namespace
+
+ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
+  const Wanted id = ToWanted(ResID, "identifier");
+  const Wanted type = ToWanted(ResType, "type");
+  if (const EmbeddedResource* found = FindRegistered(id, type)) {
+    return ByteArray::View({found->begin, found->end});
+  }
+  const HMODULE image = GetModuleHandleW(nullptr);
+  const HRSRC info = FindResourceW(image, PlatformName(id), PlatformName(type));
+  const HGLOBAL handle = info != nullptr ? LoadResource(image, info) : nullptr;
+  const void* bytes = handle != nullptr ? LockResource(handle) : nullptr;
+  if (bytes == nullptr) ThrowNotFound(ResID, ResType);
+  // The resource lives as long as the image: a view, not a copy.
+  return ByteArray::View({static_cast<const std::uint8_t*>(bytes), SizeofResource(image, info)});
+}
+
+}  // namespace bx

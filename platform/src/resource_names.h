@@ -1,0 +1,36 @@
+// Resource identifiers and types as the loaders compare them, and the registry of resources
+// registered at run time; shared by the loader of every platform.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "bxres/embedded_resource.h"
+#include "bxres/read_value.h"
+
+namespace bx {
+
+// What an identifier or type asks for: a number, or a name (the text held by the ReadValue).
+struct Wanted {
+  std::optional<std::uint16_t> number;
+  const std::u16string* name = nullptr;
+};
+
+// Reads an identifier or type ("identifier" or "type" is its `role` in messages): integers from
+// 1 to 65535, "#123" as the number 123, other strings as names. Raises ConversionError for
+// anything else.
+Wanted ToWanted(const ReadValue& v, const char* role);
+
+// Whether a registered name is the one wanted: the same number, or the same name without
+// regard to ASCII case.
+bool Matches(const ResourceName& have, const Wanted& want);
+
+// The registered resource with this identifier and type, the lowest language code first; null
+// if there is none.
+const EmbeddedResource* FindRegistered(const Wanted& id, const Wanted& type);
+
+// Raises ResourceNotFoundError for this identifier and type.
+[[noreturn]] void ThrowNotFound(const ReadValue& ResID, const ReadValue& ResType);
+
+}  // namespace bx
