@@ -28,3 +28,17 @@ bx_generate_locale() {
   "${sudo[@]}" localedef -i "${name%%.*}" -f "${name##*.}" "${name}" >&2
 }
 
+# Lets apt install 32-bit (i386) packages, which Wine needs to run 32-bit Windows programs.
+bx_enable_i386() {
+  dpkg --print-foreign-architectures | grep -qx i386 && return 0
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  echo "Enabling the i386 architecture for Wine" >&2
+  "${sudo[@]}" dpkg --add-architecture i386
+  "${sudo[@]}" apt-get update -qq >&2
+}
+
+# What cross-building for Windows and running the result under Wine needs.
+BX_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
+                     googletest wine wine32:i386 wine64)
+

@@ -3,6 +3,8 @@
 #include <sys/mman.h>
 
 #include <cstring>
+#include <locale>
+#include <stdexcept>
 
 #include "test_platform.h"
 
@@ -30,5 +32,14 @@ std::uint8_t* ReserveUntouched(std::size_t size, std::string_view tail) {
 }
 
 void ReleaseUntouched(std::uint8_t* bytes, std::size_t size) { munmap(bytes, size); }
+
+bool PlatformHasLocale(const char* name) {
+  try {
+    std::locale{name};
+    return true;
+  } catch (const std::runtime_error&) {
+    return false;
+  }
+}
 
 }  // namespace bx::test

@@ -32,4 +32,16 @@ std::uint8_t* ReserveUntouched(std::size_t size, std::string_view tail) {
 
 void ReleaseUntouched(std::uint8_t* bytes, std::size_t) { VirtualFree(bytes, 0, MEM_RELEASE); }
 
+bool PlatformHasLocale(const char* name) {
+  // The user's locale is the regional settings (which Wine takes from the environment):
+  // de_DE.UTF-8 is there if they are de-DE.
+  wchar_t user[LOCALE_NAME_MAX_LENGTH];
+  if (GetUserDefaultLocaleName(user, LOCALE_NAME_MAX_LENGTH) == 0) return false;
+  const wchar_t* u = user;
+  for (const char* n = name; *n != '\0' && *n != '.'; ++n, ++u) {
+    if (*u != (*n == '_' ? L'-' : static_cast<wchar_t>(*n))) return false;
+  }
+  return *u == L'\0';
+}
+
 }  // namespace bx::test

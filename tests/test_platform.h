@@ -18,4 +18,9 @@ char16_t PlatformCp932Character(const std::uint8_t* code, std::size_t n);
 std::uint8_t* ReserveUntouched(std::size_t size, std::string_view tail);
 void ReleaseUntouched(std::uint8_t* bytes, std::size_t size);
 
+// Whether the program runs in the locale named (de_DE.UTF-8), which the tests set in the
+// environment: on Linux, whether the system has that locale; on Windows, whether the user's
+// regional settings are that locale (Wine takes them from the environment).
+bool PlatformHasLocale(const char* name);
+
 }  // namespace bx::test

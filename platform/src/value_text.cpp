@@ -3,7 +3,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <locale>
 #include <stdexcept>
 #include <utility>
 
@@ -146,19 +145,6 @@ std::u16string ToHexText(const ReadValue& v) {
     case VT_R8: return DigitsText(static_cast<std::uint32_t>(RoundToLong(v.Double())), 16);
   }
   throw ConversionError(Describe(v) + " has no hexadecimal text");
-}
-
-char16_t UserDecimalSeparator() {
-  static const char16_t separator = [] {
-    try {
-      const auto c = static_cast<unsigned char>(
-          std::use_facet<std::numpunct<char>>(std::locale("")).decimal_point());
-      return c != 0 && c < 0x80 ? char16_t{c} : u'.';
-    } catch (const std::runtime_error&) {  // the environment names a locale the system lacks
-      return u'.';
-    }
-  }();
-  return separator;
 }
 
 std::string ToUtf8(std::u16string_view text) {

@@ -1,6 +1,8 @@
-// How resources built into an executable make themselves known to the loader. The code that the
-// build generates for each declared resource fills one EmbeddedResource and registers it before
-// main runs; programs rarely need this header themselves.
+// How resources make themselves known to the loader at run time. On ELF targets, the code that
+// the build generates for each declared resource fills one EmbeddedResource and registers it
+// before main runs; on Windows the build puts resources in the image's resource section instead,
+// and registration is only for bytes a program (or a test) adds at run time. Programs rarely
+// need this header themselves.
 #pragma once
 
 #include <cstdint>

@@ -15,9 +15,11 @@ namespace bx {
 // The exact bytes of the resource with this identifier and type that is embedded in the running
 // executable, as a byte array that views the executable's image (no copy, nothing added or
 // stripped). Identifiers and types are integers (any integer kind, 1 to 65535) or strings;
-// strings compare without regard to ASCII case, and "#123" names the number 123. The language a
-// resource was declared with is recorded, not matched: when one identifier and type exist in
-// several languages, the lowest language code wins.
+// strings compare without regard to ASCII case, and "#123" names the number 123.
+// Resources registered at run time (bxres/embedded_resource.h) come first. On ELF targets every
+// embedded resource is one of those, and when one identifier and type exist in several
+// languages, the lowest language code wins. On Windows the rest are looked up in the image's
+// resource section, where the platform chooses among languages by the user's language.
 // Raises ResourceNotFoundError when there is no such resource, and ConversionError when an
 // identifier or type is of another kind or out of range.
 ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType);

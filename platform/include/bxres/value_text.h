@@ -32,8 +32,9 @@ std::u16string ToNumberText(double v, char16_t decimal_separator);
 std::u16string ToNumberText(float v);
 std::u16string ToNumberText(double v);
 
-// The decimal separator of the user's locale (the environment's LC_ALL, LC_NUMERIC or LANG),
-// or '.' when that locale is unknown to the system.
+// The decimal separator of the user's locale (on Linux the environment's LC_ALL, LC_NUMERIC or
+// LANG, on Windows the user's regional settings), or '.' when that is unknown to the system or
+// longer than one character. Read once per process.
 char16_t UserDecimalSeparator();
 
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
