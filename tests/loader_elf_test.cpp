@@ -11,15 +11,8 @@ namespace {
 
 using LoaderTest = FreshReaderTest;
 
-std::string Text(std::int32_t id, const char* type) {
-  BxRes::Load(id, type);
-  std::string text(static_cast<std::size_t>(BxRes::Size()), '\0');
-  BxRes::ReadBlock(text.data(), BxRes::Size());
-  return text;
-}
-
 TEST_F(LoaderTest, OfTwoLanguagesTakesTheLowestCode) {
-  EXPECT_EQ(Text(7, "Greeting"), "Guten Tag");  // 1031, German, before 1033, English
+  EXPECT_EQ(LoadedText(7, "Greeting"), "Guten Tag");  // 1031, German, before 1033, English
 }
 
 }  // namespace

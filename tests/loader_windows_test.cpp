@@ -17,21 +17,14 @@ namespace {
 
 using LoaderTest = FreshReaderTest;
 
-std::string Text(std::int32_t id, const char* type) {
-  BxRes::Load(id, type);
-  std::string text(static_cast<std::size_t>(BxRes::Size()), '\0');
-  BxRes::ReadBlock(text.data(), BxRes::Size());
-  return text;
-}
-
 TEST_F(LoaderTest, OfTwoLanguagesTakesTheUsersLanguage) {
   // The tests run with an English (1033) user language; German (1031) is the lower code.
   ASSERT_EQ(GetUserDefaultUILanguage(), 1033);
-  EXPECT_EQ(Text(7, "Greeting"), "Hello");
+  EXPECT_EQ(LoadedText(7, "Greeting"), "Hello");
 }
 
 TEST_F(LoaderTest, FindsResourcesOfAHandWrittenResourceScript) {
-  EXPECT_EQ(Text(300, "#10"), "written by hand");  // RCDATA is type 10
+  EXPECT_EQ(LoadedText(300, "#10"), "written by hand");  // RCDATA is type 10
 }
 
 TEST_F(LoaderTest, ViewsTheImageItself) {

@@ -1,5 +1,7 @@
-// Test resources registered at run time.
+// Test resources registered at run time, and a whole resource as text.
 #include "test_support.h"
+
+#include <bxres/resource_reader.h>
 
 #include "res_state.h"
 
@@ -17,4 +19,11 @@ void ResetReader() {
   BxRes::ResPos = 0;
   BxRes::ResSize = 0;
   BxRes::ResName.clear();
+}
+
+std::string LoadedText(std::int32_t id, const char* type) {
+  BxRes::Load(id, type);
+  std::string text(static_cast<std::size_t>(BxRes::Size()), '\0');
+  BxRes::ReadBlock(text.data(), BxRes::Size());
+  return text;
 }

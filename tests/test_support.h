@@ -1,5 +1,5 @@
 // Test helpers: bytes registered with the loader for a test's lifetime, a reset of the reader's
-// process-wide state, and readable values in test failures.
+// process-wide state, a whole resource as text, and readable values in test failures.
 #pragma once
 
 #include <bxres/embedded_resource.h>
@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <vector>
 
 // Registers `bytes` as resource `id` of type `type` with the real loader until destroyed.
@@ -26,6 +27,9 @@ class ScopedResource {
 
 // Returns the reader to its state before the first Load.
 void ResetReader();
+
+// Loads the resource and reads all of it as text.
+std::string LoadedText(std::int32_t id, const char* type);
 
 // A test that starts, and leaves the reader, with nothing loaded.
 class FreshReaderTest : public testing::Test {

@@ -17,13 +17,6 @@ namespace {
 
 using ReadValue = bx::ReadValue;
 
-std::string Text(std::int32_t id, const char* type) {
-  BxRes::Load(id, type);
-  std::string text(static_cast<std::size_t>(BxRes::Size()), '\0');
-  BxRes::ReadBlock(text.data(), BxRes::Size());
-  return text;
-}
-
 class SharedObjects : public FreshReaderTest {
  protected:
   void SetUp() override {
@@ -42,7 +35,7 @@ class SharedObjects : public FreshReaderTest {
 };
 
 TEST_F(SharedObjects, TheProgramAndAModuleFindEachOthersResourcesAndShareOneCursor) {
-  EXPECT_EQ(Text(1, "Module"), "from a module");
+  EXPECT_EQ(LoadedText(1, "Module"), "from a module");
   module_load_(102, "CUSTOM");
   EXPECT_EQ(BxRes::Size(), 136);
   BxRes::Load(101, "CUSTOM");
@@ -54,7 +47,7 @@ TEST_F(SharedObjects, TheProgramAndAModuleFindEachOthersResourcesAndShareOneCurs
 
 #ifdef BX_TEST_SHARED_LIBRARY
 TEST_F(SharedObjects, ASharedLibraryFindsTheResourcesOfAllAndSharesTheCursor) {
-  EXPECT_EQ(Text(1, "SharedLibrary"), "from a shared library");
+  EXPECT_EQ(LoadedText(1, "SharedLibrary"), "from a shared library");
   SharedLoad(1, "Module");
   EXPECT_EQ(BxRes::Size(), 13);
   module_load_(1, "SharedLibrary");
