@@ -9,9 +9,11 @@ source scripts/packages.sh
 bx_enable_i386
 # The window tests render text: a font with Japanese glyphs, as the demonstration has.
 bx_install_packages "${BX_BUILD_PACKAGES[@]}" libgtest-dev clang libclang-rt-14-dev \
-  fonts-ipafont-gothic locales "${BX_WINDOWS_PACKAGES[@]}"
-# One test lists the numbers in a locale that writes a decimal comma.
+  fonts-ipafont-gothic locales xvfb "${BX_WINDOWS_PACKAGES[@]}"
+# One test lists the numbers in a locale that writes a decimal comma; the Windows window runs
+# under Wine in Japanese.
 bx_generate_locale de_DE.UTF-8
+bx_generate_locale ja_JP.UTF-8
 for preset in dev sanitize fuzz windows-x64 windows-x86; do
   echo "=== ${preset}"
   start=$SECONDS

@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include "demo_window.h"
+#include "expected_lines.h"
 
 namespace {
 
@@ -26,32 +27,14 @@ TEST(Form1, HasItsCaptionClientSizeAndListGeometry) {
 TEST(Form1, LoadEventListsEveryValueOfTheSamples) {
   Form1 form;
   form.Form_Load();
-  const std::u16string expected[] = {
-      u"Byte読み込み － &H1",
-      u"Integer読み込み － &H1234",
-      u"Long読み込み － &HEFCDAB",
-      u"Single読み込み － 4.31684E-41",
-      u"Double読み込み － 3.03303288349506E-144",
-      u"POINT構造体読み込み － x = 16  y = 257",
-      u"",
-      u"サンプルデータ",
-      u"作者はＱＵＯＸ",
-      u"スペースを入れるなら ダブルクォーテーションで囲んでね",
-      u"区切りは",
-      u"スペースか",
-      u"コンマか",
-      u"改行か",
-      std::u16string(u"タブです。\0", 6),
-  };
-  ASSERT_EQ(form.List1->count(), static_cast<int>(std::size(expected)));
+  ASSERT_EQ(form.List1->count(), static_cast<int>(std::size(kSampleLines)));
   for (int row = 0; row < form.List1->count(); ++row) {
-    EXPECT_EQ(LineData(form, row), expected[row]) << "line " << row + 1;
+    // The list keeps each line as appended (line 15 with its U+0000) and shows it up to U+0000.
+    EXPECT_EQ(LineData(form, row), kSampleLines[row]) << "line " << row + 1;
+    EXPECT_EQ(form.List1->item(row)->text().toStdU16String(), Shown(kSampleLines[row]))
+        << "line " << row + 1;
   }
-  // The list keeps line 15's U+0000 and shows the line up to it.
   EXPECT_EQ(form.List1->item(14)->text().toStdU16String(), u"タブです。");
-  for (int row = 0; row < 14; ++row) {
-    EXPECT_EQ(form.List1->item(row)->text().toStdU16String(), expected[row]) << "line " << row + 1;
-  }
 }
 
 TEST(Form1, ItsListFontHasAGlyphForEveryCharacterOfTheListing) {
