@@ -20,15 +20,26 @@ endforeach()
 set_tests_properties(xvfb_start PROPERTIES FIXTURES_SETUP xvfb TIMEOUT 60)
 set_tests_properties(xvfb_stop PROPERTIES FIXTURES_CLEANUP xvfb TIMEOUT 60)
 
-foreach(case IN ITEMS listing error)
+# The listing, the error path, and the listing at 144 dpi, where every size is half as large
+# again.
+foreach(run IN ITEMS listing error listing@144)
+  string(REPLACE "@" ";" run "${run}")
+  list(GET run 0 case)
+  list(LENGTH run parts)
+  set(dpi "")
+  set(name form1_windows_${case})
+  if(parts EQUAL 2)
+    list(GET run 1 dpi)
+    string(APPEND name _at_${dpi}_dpi)
+  endif()
   if(case STREQUAL "listing")
     set(program bxres_demo)
   else()
     set(program bxres_demo_without_102)
   endif()
-  add_test(NAME form1_windows_${case}
+  add_test(NAME ${name}
     COMMAND "${CMAKE_COMMAND}" "-DEMULATOR=${emulator}" "-DDISPLAY_FILE=${display_file}"
             -DPROBE=$<TARGET_FILE:form1_probe> -DPROGRAM=$<TARGET_FILE:${program}> -DCASE=${case}
-            -P "${CMAKE_CURRENT_SOURCE_DIR}/run_form1_probe.cmake")
-  set_tests_properties(form1_windows_${case} PROPERTIES FIXTURES_REQUIRED "wine;xvfb" TIMEOUT 180)
+            -DDPI=${dpi} -P "${CMAKE_CURRENT_SOURCE_DIR}/run_form1_probe.cmake")
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "wine;xvfb" TIMEOUT 300)
 endforeach()

@@ -1,12 +1,12 @@
-# Runs PROBE on PROGRAM for CASE under the test emulator (Wine), with the display that the xvfb
-# fixture wrote to DISPLAY_FILE and in Japanese, so that the window draws the text as a Japanese
-# system does. It has a Wine prefix of its own, made with that display: a prefix made without one
+# Runs PROBE on PROGRAM for CASE (listing or error) under the test emulator (Wine), with the
+# display that the xvfb fixture wrote to DISPLAY_FILE and in Japanese, so that the window draws
+# the text as a Japanese system does; at DPI dots per inch if given. It has a Wine prefix of its own, made with that display: a prefix made without one
 # would give every window Wine's null display driver. Output goes through files, which the Wine
 # processes that outlive the probe may hold open without holding up the test; the Wine server is
 # stopped at the end.
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 file(READ "${DISPLAY_FILE}" display)
-set(prefix "${CMAKE_CURRENT_BINARY_DIR}/wine-prefix-form1")
+set(prefix "${CMAKE_CURRENT_BINARY_DIR}/wine-prefix-form1${DPI}")
 list(REMOVE_ITEM EMULATOR "--unset=DISPLAY")
 list(TRANSFORM EMULATOR REPLACE "^LANG=.*$" "LANG=ja_JP.UTF-8")
 list(TRANSFORM EMULATOR REPLACE "^WINEPREFIX=.*$" "WINEPREFIX=${prefix}")
@@ -14,10 +14,15 @@ list(FIND EMULATOR "-E" at)
 math(EXPR at "${at} + 2")  # after `cmake -E env`
 list(INSERT EMULATOR ${at} "DISPLAY=${display}")
 
-set(log "${CMAKE_CURRENT_BINARY_DIR}/form1_probe_${CASE}.log")
+set(log "${CMAKE_CURRENT_BINARY_DIR}/form1_probe_${CASE}${DPI}.log")
 if(NOT EXISTS "${prefix}/system.reg")
   execute_process(COMMAND ${EMULATOR} wineboot --init OUTPUT_FILE "${log}" ERROR_FILE "${log}.err"
                   TIMEOUT 240)
+  if(DPI)
+    execute_process(COMMAND ${EMULATOR} reg add "HKCU\\Control Panel\\Desktop" /v LogPixels
+                            /t REG_DWORD /d ${DPI} /f
+                    OUTPUT_FILE "${log}" ERROR_FILE "${log}.err" TIMEOUT 60)
+  endif()
 endif()
 execute_process(COMMAND ${EMULATOR} "${PROBE}" "${PROGRAM}" ${CASE}
                 OUTPUT_FILE "${log}" ERROR_FILE "${log}.err" RESULT_VARIABLE status TIMEOUT 150)
