@@ -8,7 +8,7 @@ string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 file(READ "${DISPLAY_FILE}" display)
 set(prefix "${CMAKE_CURRENT_BINARY_DIR}/wine-prefix-form1${DPI}")
 list(REMOVE_ITEM EMULATOR "--unset=DISPLAY")
-list(TRANSFORM EMULATOR REPLACE "^LANG=.*$" "LANG=ja_JP.UTF-8")
+list(TRANSFORM EMULATOR REPLACE "^LANG=.*$" "LC_ALL=ja_JP.UTF-8")  # whatever the caller's locale
 list(TRANSFORM EMULATOR REPLACE "^WINEPREFIX=.*$" "WINEPREFIX=${prefix}")
 list(FIND EMULATOR "-E" at)
 math(EXPR at "${at} + 2")  # after `cmake -E env`
