@@ -5,12 +5,8 @@
 # (with their initialization guards, so that they are constructed once).
 if(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF")
   set(_bx_process_wide
-    _ZN2bx6detail11g_resourcesE
-    _ZN5BxRes7ResSizeE
-    _ZN5BxRes6ResPosE
-    _ZN5BxRes7ResDataE _ZGVN5BxRes7ResDataE
-    _ZN5BxRes7ResNameB5cxx11E _ZGVN5BxRes7ResNameB5cxx11E  # libstdc++
-    _ZN5BxRes7ResNameE _ZGVN5BxRes7ResNameE)               # libc++
+    _ZN2bx6detail11g_resourcesE                # the registry of resources
+    _ZN5BxRes9TheStreamE _ZGVN5BxRes9TheStreamE)  # the module's stream
   list(TRANSFORM _bx_process_wide PREPEND "--export-dynamic-symbol=")
   list(JOIN _bx_process_wide "," _bx_process_wide)
   target_link_options(bx_res INTERFACE

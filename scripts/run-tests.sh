@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the test suite needs on Debian 12, builds it and runs all of it: the suite as
-# built normally, the suite again under AddressSanitizer and UndefinedBehaviorSanitizer, a
-# bounded run of the fuzzer, and the suite cross-built for Windows x64 and 32-bit Windows and
+# built normally, the suite again under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# library's tests under ThreadSanitizer, a bounded run of the fuzzer, and the suite cross-built for Windows x64 and 32-bit Windows and
 # run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +14,7 @@ bx_install_packages "${BX_BUILD_PACKAGES[@]}" libgtest-dev clang libclang-rt-14-
 # under Wine in Japanese.
 bx_generate_locale de_DE.UTF-8
 bx_generate_locale ja_JP.UTF-8
-for preset in dev sanitize fuzz windows-x64 windows-x86; do
+for preset in dev sanitize tsan fuzz windows-x64 windows-x86; do
   echo "=== ${preset}"
   start=$SECONDS
   cmake --preset "${preset}" >/dev/null

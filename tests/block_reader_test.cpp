@@ -10,8 +10,6 @@
 
 namespace {
 
-using BxRes::ResPos;
-using BxRes::ResSize;
 
 struct POINT {
   std::int32_t x;
@@ -41,7 +39,7 @@ TEST_F(ReadBlockTest, FillsThePointOfTheSampleRecord) {
   BxRes::ReadBlock(&point, 8);
   EXPECT_EQ(point.x, 16);
   EXPECT_EQ(point.y, 257);
-  EXPECT_EQ(ResPos, 27);
+  EXPECT_EQ(ResPos(), 27);
 }
 
 TEST_F(ReadBlockTest, CopiesWhatRemainsAndLeavesTheRestOfTheDestination) {
@@ -66,7 +64,7 @@ TEST_F(ReadBlockTest, CopiesWhatRemainsAndLeavesTheRestOfTheDestination) {
     destination.fill(0xAA);
     EXPECT_EQ(BxRes::ReadBlock(destination.data(), c.length), c.copied);
     EXPECT_EQ(destination, c.expected);
-    EXPECT_EQ(ResPos, c.skip + c.copied);
+    EXPECT_EQ(ResPos(), c.skip + c.copied);
   }
 }
 
@@ -87,7 +85,7 @@ TEST_F(ReadBlockTest, RaisesTheBoundsErrorWhenNoByteIsLeft) {
                    "Subscript out of range: ReadBlock at offset 5 of resource 5 of type \"BLOCK\": "
                    "no byte left to read");
     }
-    EXPECT_EQ(ResPos, 5);
+    EXPECT_EQ(ResPos(), 5);
   }
 }
 
@@ -99,9 +97,9 @@ TEST_F(ReadBlockTest, RefusesANegativeLengthOrANullDestinationAndMovesNothing) {
                bx::BoundsError);
   EXPECT_THROW(BxRes::ReadBlock(nullptr, 2), bx::BoundsError);
   EXPECT_EQ(destination[0], 0xAA);
-  EXPECT_EQ(ResPos, 1);
+  EXPECT_EQ(ResPos(), 1);
   BxRes::ReadBlock(nullptr, 0);  // nothing to copy, nowhere to copy it: fine
-  EXPECT_EQ(ResPos, 1);
+  EXPECT_EQ(ResPos(), 1);
 }
 
 TEST_F(ReadBlockTest, ALengthThatOverflowsThePositionRaisesOverflow) {
@@ -109,7 +107,7 @@ TEST_F(ReadBlockTest, ALengthThatOverflowsThePositionRaisesOverflow) {
   std::uint8_t destination[4] = {};
   EXPECT_THROW(BxRes::ReadBlock(destination, std::numeric_limits<std::int32_t>::max()),
                bx::OverflowError);
-  EXPECT_EQ(ResPos, 1);
+  EXPECT_EQ(ResPos(), 1);
 }
 
 TEST_F(ReadBlockTest, FillsARecordByReference) {
@@ -117,7 +115,7 @@ TEST_F(ReadBlockTest, FillsARecordByReference) {
   std::array<std::uint8_t, 2> pair{};
   EXPECT_EQ(BxRes::ReadBlock(pair), 2);
   EXPECT_EQ(pair, (std::array<std::uint8_t, 2>{1, 2}));
-  EXPECT_EQ(ResPos, 2);
+  EXPECT_EQ(ResPos(), 2);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <limits>
+#include <span>
 
 #include "res_state.h"
 #include "test_platform.h"
@@ -14,8 +15,6 @@
 namespace {
 
 using BxRes::ReadValue;
-using BxRes::ResPos;
-using BxRes::ResSize;
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
@@ -34,6 +33,7 @@ class HugeResource {
     bx::test::ReleaseUntouched(bytes_, size_);
   }
   bool mapped() const { return bytes_ != nullptr; }
+  std::span<const std::uint8_t> bytes() const { return {bytes_, size_}; }
 
  private:
   std::size_t size_;
@@ -56,15 +56,15 @@ class LimitsTest : public testing::Test {
 
   // Where the cursor would be after reading everything before `offset`; reading 2 GiB to get
   // there would prove nothing more.
-  static void MoveCursorTo(std::int32_t offset) { ResPos = offset; }
+  static void MoveCursorTo(std::int32_t offset) { ResPos() = offset; }
 
   // The last eight bytes: a little-endian 1.0, and also the text `ab,c` before `d"e`.
   HugeResource largest_{1, static_cast<std::size_t>(kMax), std::string_view("ab,c d\"e", 8)};
 };
 
 TEST_F(LimitsTest, LoadsTheLargestResourceAPositionCanAddress) {
-  EXPECT_EQ(ResSize, kMax);
-  EXPECT_EQ(ResPos, 0);
+  EXPECT_EQ(ResSize(), kMax);
+  EXPECT_EQ(ResPos(), 0);
   EXPECT_EQ(BxRes::ReadLong(), ReadValue(std::int32_t{0}));
 }
 
@@ -73,23 +73,23 @@ TEST_F(LimitsTest, TypedReadsEndExactlyAtTheLastByte) {
   std::int64_t expected;
   std::memcpy(&expected, "ab,c d\"e", 8);
   EXPECT_EQ(BxRes::ReadDouble(), ReadValue(std::bit_cast<double>(expected)));
-  EXPECT_EQ(ResPos, kMax);
+  EXPECT_EQ(ResPos(), kMax);
   EXPECT_TRUE(BxRes::ReadByte().IsEmpty());
   EXPECT_TRUE(BxRes::ReadToken().IsEmpty());
-  EXPECT_EQ(ResPos, kMax);
+  EXPECT_EQ(ResPos(), kMax);
 
   MoveCursorTo(kMax - 1);
   EXPECT_EQ(BxRes::ReadByte(), ReadValue(std::uint8_t{'e'}));
-  EXPECT_EQ(ResPos, kMax);
+  EXPECT_EQ(ResPos(), kMax);
 }
 
 TEST_F(LimitsTest, TypedReadsPastTheLastByteAreEmptyOrOverflow) {
   MoveCursorTo(kMax - 3);
   EXPECT_TRUE(BxRes::ReadLong().IsEmpty());  // its last byte would be at 2^31 - 1 itself
-  EXPECT_EQ(ResPos, kMax - 3);
+  EXPECT_EQ(ResPos(), kMax - 3);
   // The position of a Double's last byte, 2^31 + 3, is no signed 32-bit number.
   EXPECT_THROW(BxRes::ReadDouble(), bx::OverflowError);
-  EXPECT_EQ(ResPos, kMax - 3);
+  EXPECT_EQ(ResPos(), kMax - 3);
   EXPECT_EQ(BxRes::ReadInteger(), ReadValue(std::int16_t{'d' | '"' << 8}));
 }
 
@@ -97,11 +97,11 @@ TEST_F(LimitsTest, BlockReadsAtTheEnd) {
   char destination[8] = {};
   MoveCursorTo(kMax - 5);
   EXPECT_THROW(BxRes::ReadBlock(destination, 8), bx::OverflowError);  // 2^31 + 2 overflows
-  EXPECT_EQ(ResPos, kMax - 5);
+  EXPECT_EQ(ResPos(), kMax - 5);
   EXPECT_EQ(destination[0], 0);
   BxRes::ReadBlock(destination, 5);  // exactly the rest
   EXPECT_EQ(std::string(destination, 5), "c d\"e");
-  EXPECT_EQ(ResPos, kMax);
+  EXPECT_EQ(ResPos(), kMax);
   EXPECT_THROW(BxRes::ReadBlock(destination, 0), bx::BoundsError);
 }
 
@@ -110,7 +110,7 @@ TEST_F(LimitsTest, TokensAtTheEnd) {
   EXPECT_EQ(BxRes::ReadToken(), ReadValue(u"ab"));
   EXPECT_EQ(BxRes::ReadToken(), ReadValue(u"c"));
   EXPECT_EQ(BxRes::ReadToken(), ReadValue(u"d\"e"));
-  EXPECT_EQ(ResPos, kMax);
+  EXPECT_EQ(ResPos(), kMax);
 }
 
 TEST_F(LimitsTest, AResourceOneByteLargerCannotBeLoaded) {
@@ -125,8 +125,11 @@ TEST_F(LimitsTest, AResourceOneByteLargerCannotBeLoaded) {
                  "Overflow: Load of resource 2 of type \"HUGE\": its 2147483648 bytes are more "
                  "than a signed 32-bit position can address");
   }
-  EXPECT_EQ(ResSize, kMax);
-  EXPECT_EQ(ResPos, 1);
+  EXPECT_EQ(ResSize(), kMax);
+  EXPECT_EQ(ResPos(), 1);
+  // A stream over bytes of the caller's raises the same.
+  EXPECT_THROW(bx::ResourceStream{larger.bytes()}, bx::OverflowError);
+  EXPECT_EQ(bx::ResourceStream{largest_.bytes()}.Size(), kMax);
   // Errors still name the resource that stayed loaded.
   MoveCursorTo(kMax);
   char destination[1];

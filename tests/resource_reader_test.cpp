@@ -14,8 +14,6 @@
 namespace {
 
 using BxRes::ReadValue;
-using BxRes::ResPos;
-using BxRes::ResSize;
 
 using ReaderTest = FreshReaderTest;
 
@@ -24,18 +22,18 @@ constexpr std::int16_t kText = 102;
 
 TEST_F(ReaderTest, ReadsTheSampleRecordInOrder) {
   BxRes::Load(kBinary, u"CUSTOM");
-  EXPECT_EQ(ResSize, 28);
-  EXPECT_EQ(ResPos, 0);
+  EXPECT_EQ(ResSize(), 28);
+  EXPECT_EQ(ResPos(), 0);
   EXPECT_EQ(BxRes::ReadByte(), ReadValue(std::uint8_t{1}));
-  EXPECT_EQ(ResPos, 1);
+  EXPECT_EQ(ResPos(), 1);
   EXPECT_EQ(BxRes::ReadInteger(), ReadValue(std::int16_t{0x1234}));
-  EXPECT_EQ(ResPos, 3);
+  EXPECT_EQ(ResPos(), 3);
   EXPECT_EQ(BxRes::ReadLong(), ReadValue(std::int32_t{0x00EFCDAB}));
-  EXPECT_EQ(ResPos, 7);
+  EXPECT_EQ(ResPos(), 7);
   EXPECT_EQ(BxRes::ReadSingle(), ReadValue(std::bit_cast<float>(0x00007856u)));
-  EXPECT_EQ(ResPos, 11);
+  EXPECT_EQ(ResPos(), 11);
   EXPECT_EQ(BxRes::ReadDouble(), ReadValue(std::bit_cast<double>(0x2222EFCDAB563412ull)));
-  EXPECT_EQ(ResPos, 19);
+  EXPECT_EQ(ResPos(), 19);
 }
 
 // One read and what it must give: a value (or Empty) and where the cursor ends.
@@ -79,11 +77,11 @@ TEST_F(ReaderTest, TypedReadsAtTheEndOfTheDataAndOfEveryBitPattern) {
     SCOPED_TRACE(c.name);
     ScopedResource fixture(1, u"TABLE", c.bytes);
     BxRes::Load(std::int16_t{1}, u"TABLE");
-    ASSERT_EQ(ResSize, static_cast<std::int32_t>(c.bytes.size()));
+    ASSERT_EQ(ResSize(), static_cast<std::int32_t>(c.bytes.size()));
     for (std::size_t i = 0; i < c.steps.size(); ++i) {
       const ReadValue got = c.steps[i].read();
       EXPECT_EQ(got, c.steps[i].expected) << "step " << i << ": " << bx::Describe(got);
-      EXPECT_EQ(ResPos, c.steps[i].pos_after) << "step " << i;
+      EXPECT_EQ(ResPos(), c.steps[i].pos_after) << "step " << i;
     }
   }
 }
@@ -92,8 +90,8 @@ TEST_F(ReaderTest, BeforeAnyLoadEveryTypedReadIsEmpty) {
   for (auto read : {BxRes::ReadByte, BxRes::ReadInteger, BxRes::ReadLong, BxRes::ReadSingle,
                     BxRes::ReadDouble}) {
     EXPECT_TRUE(read().IsEmpty());
-    EXPECT_EQ(ResPos, 0);
-    EXPECT_EQ(ResSize, 0);
+    EXPECT_EQ(ResPos(), 0);
+    EXPECT_EQ(ResSize(), 0);
   }
 }
 
@@ -101,40 +99,40 @@ TEST_F(ReaderTest, LoadSwitchesResourcesAndRewinds) {
   BxRes::Load(kBinary, u"CUSTOM");
   BxRes::ReadLong();
   BxRes::Load(kText, u"CUSTOM");
-  EXPECT_EQ(ResSize, 136);
-  EXPECT_EQ(ResPos, 0);
+  EXPECT_EQ(ResSize(), 136);
+  EXPECT_EQ(ResPos(), 0);
   EXPECT_EQ(BxRes::ReadByte(), ReadValue(std::uint8_t{0x83}));  // not 101's first byte
 
   BxRes::Load(kBinary, u"CUSTOM");
   BxRes::ReadDouble();
   BxRes::Load(kBinary, u"CUSTOM");
-  EXPECT_EQ(ResPos, 0);
+  EXPECT_EQ(ResPos(), 0);
   EXPECT_EQ(BxRes::ReadByte(), ReadValue(std::uint8_t{1}));
 }
 
 TEST_F(ReaderTest, AFailedLoadKeepsThePreviousResourceWhereItWas) {
   BxRes::Load(kBinary, u"CUSTOM");
   BxRes::ReadByte();
-  const auto* data = BxRes::ResData.data();
+  const auto* data = ResData().data();
   EXPECT_THROW(BxRes::Load(std::int16_t{999}, u"CUSTOM"), bx::ResourceNotFoundError);
   EXPECT_THROW(BxRes::Load(1.5, u"CUSTOM"), bx::ConversionError);
-  EXPECT_EQ(BxRes::ResData.data(), data);
-  EXPECT_EQ(ResSize, 28);
-  EXPECT_EQ(ResPos, 1);
+  EXPECT_EQ(ResData().data(), data);
+  EXPECT_EQ(ResSize(), 28);
+  EXPECT_EQ(ResPos(), 1);
   EXPECT_EQ(BxRes::ReadInteger(), ReadValue(std::int16_t{0x1234}));
 }
 
 TEST_F(ReaderTest, AFailedLoadBeforeAnyOtherLeavesNothingLoaded) {
   EXPECT_THROW(BxRes::Load(std::int16_t{999}, u"CUSTOM"), bx::ResourceNotFoundError);
-  EXPECT_EQ(ResSize, 0);
+  EXPECT_EQ(ResSize(), 0);
   EXPECT_TRUE(BxRes::ReadByte().IsEmpty());
 }
 
 TEST_F(ReaderTest, LoadingTwiceCostsNoCopy) {
   BxRes::Load(kText, u"CUSTOM");
-  const auto* first = BxRes::ResData.data();
+  const auto* first = ResData().data();
   BxRes::Load(kText, u"CUSTOM");
-  EXPECT_EQ(BxRes::ResData.data(), first);
+  EXPECT_EQ(ResData().data(), first);
 }
 
 TEST_F(ReaderTest, PositionArithmeticThatLeavesTheSignedRangeRaisesOverflow) {
@@ -153,12 +151,12 @@ TEST_F(ReaderTest, PositionArithmeticThatLeavesTheSignedRangeRaisesOverflow) {
       {"ReadDouble", BxRes::ReadDouble, kMax - 7},
   };
   BxRes::Load(kBinary, u"CUSTOM");
-  ResSize = kMax;
+  ResSize() = kMax;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResPos = c.last_empty;
+    ResPos() = c.last_empty;
     EXPECT_TRUE(c.read().IsEmpty());
-    ResPos = c.last_empty + 1;
+    ResPos() = c.last_empty + 1;
     try {
       c.read();
       ADD_FAILURE() << "no error";
@@ -169,7 +167,7 @@ TEST_F(ReaderTest, PositionArithmeticThatLeavesTheSignedRangeRaisesOverflow) {
                               std::to_string(kMax - c.last_empty) +
                               " leaves the signed 32-bit range");
     }
-    EXPECT_EQ(ResPos, c.last_empty + 1);
+    EXPECT_EQ(ResPos(), c.last_empty + 1);
   }
 }
 

@@ -14,12 +14,7 @@ ScopedResource::ScopedResource(std::uint16_t id, const char16_t* type,
 
 ScopedResource::~ScopedResource() { bx::UnregisterResource(entry_); }
 
-void ResetReader() {
-  BxRes::ResData = {};
-  BxRes::ResPos = 0;
-  BxRes::ResSize = 0;
-  BxRes::ResName.clear();
-}
+void ResetReader() { BxRes::TheStream = {}; }
 
 std::string LoadedText(std::int32_t id, const char* type) {
   BxRes::Load(id, type);

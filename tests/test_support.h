@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "res_state.h"
+
 // Registers `bytes` as resource `id` of type `type` with the real loader until destroyed.
 class ScopedResource {
  public:
@@ -27,6 +29,11 @@ class ScopedResource {
 
 // Returns the reader to its state before the first Load.
 void ResetReader();
+
+// The state of the module's process-wide stream, for tests that check or place its cursor.
+inline std::int32_t& ResPos() { return bx::detail::StreamState::ResPos(BxRes::TheStream); }
+inline std::int32_t& ResSize() { return bx::detail::StreamState::ResSize(BxRes::TheStream); }
+inline const bx::ByteArray& ResData() { return bx::detail::StreamState::ResData(BxRes::TheStream); }
 
 // Loads the resource and reads all of it as text.
 std::string LoadedText(std::int32_t id, const char* type);

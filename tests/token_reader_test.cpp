@@ -10,8 +10,6 @@
 
 namespace {
 
-using BxRes::ResPos;
-using BxRes::ResSize;
 
 using ReadTokenTest = FreshReaderTest;
 
@@ -22,12 +20,12 @@ std::vector<std::pair<std::u16string, std::int32_t>> AllTokens() {
   for (;;) {
     const BxRes::ReadValue token = BxRes::ReadToken();
     if (token.IsEmpty()) break;
-    tokens.emplace_back(token.String(), ResPos);
+    tokens.emplace_back(token.String(), ResPos());
     if (tokens.size() > 100) break;  // a cursor that stopped moving
   }
-  EXPECT_EQ(ResPos, ResSize);
+  EXPECT_EQ(ResPos(), ResSize());
   EXPECT_TRUE(BxRes::ReadToken().IsEmpty());
-  EXPECT_EQ(ResPos, ResSize);
+  EXPECT_EQ(ResPos(), ResSize());
   return tokens;
 }
 
@@ -112,11 +110,11 @@ TEST_F(ReadTokenTest, ReadsAFixtureBuiltIntoTheExecutable) {
 
 TEST_F(ReadTokenTest, IsEmptyBeforeAnyLoadAndOnAnEmptyResource) {
   EXPECT_TRUE(BxRes::ReadToken().IsEmpty());
-  EXPECT_EQ(ResPos, 0);
+  EXPECT_EQ(ResPos(), 0);
   ScopedResource empty(1, u"TOKENS", {});
   BxRes::Load(std::int16_t{1}, u"TOKENS");
   EXPECT_TRUE(BxRes::ReadToken().IsEmpty());
-  EXPECT_EQ(ResPos, 0);
+  EXPECT_EQ(ResPos(), 0);
 }
 
 TEST_F(ReadTokenTest, MixesWithTheOtherReadersOnOneCursor) {

@@ -2,30 +2,30 @@
 #include <string>
 
 #include "bxres/platform.h"
-#include "bxres/resource_reader.h"
+#include "bxres/resource_stream.h"
 #include "res_state.h"
 
-namespace BxRes {
+namespace bx {
 
-std::int32_t ReadBlock(void* Address, std::int32_t Length) {
+std::int32_t ResourceStream::ReadBlock(void* Address, std::int32_t Length) {
   constexpr const char* kOperation = "ReadBlock";
   // A negative count would be a huge copy, and a null destination a crash: refuse both before
   // anything moves.
   if (Length < 0) {
-    throw bx::BoundsError(detail::Where(kOperation) + ": negative length " + std::to_string(Length));
+    throw BoundsError(Where(kOperation) + ": negative length " + std::to_string(Length));
   }
   if (Address == nullptr && Length != 0) {
-    throw bx::BoundsError(detail::Where(kOperation) + ": null destination for " +
-                          std::to_string(Length) + " bytes");
+    throw BoundsError(Where(kOperation) + ": null destination for " + std::to_string(Length) +
+                      " bytes");
   }
   std::int32_t n = Length;
-  if (detail::CheckedAdd(ResPos, n, kOperation) >= ResSize) {
+  if (CheckedAdd(n, kOperation) >= ResSize) {
     n = ResSize - ResPos;  // both are non-negative, so this cannot overflow
   }
-  detail::CheckCursorInside(kOperation);
-  bx::RtlMoveMemory(Address, ResData.data() + ResPos, static_cast<std::size_t>(n));
+  CheckCursorInside(kOperation);
+  RtlMoveMemory(Address, ResData.data() + ResPos, static_cast<std::size_t>(n));
   ResPos += n;
   return n;
 }
 
-}  // namespace BxRes
+}  // namespace bx

@@ -1,54 +1,54 @@
-// The module's state, process-wide. Only the module's own sources and its tests include this;
-// callers see the state through the operations alone.
+// The module's process-wide stream and the steps every reader is built on. Only the module's own
+// sources, its tests and the fuzzer include this; callers see the state through the operations
+// alone.
 #pragma once
 
 #include <cstdint>
 #include <limits>
 #include <string>
 
-#include "bxres/read_value.h"
+#include "bxres/resource_stream.h"
 
 namespace BxRes {
 
-// The cursor: the loaded bytes, the offset of the next unread byte and the byte count (always
-// derived from the array's upper bound). Process-wide and not thread-safe.
-//
-// Inline variables, so that every shared object that links the library shares one instance:
-// the toolchain gives them process-wide unique symbols, and an executable exports its own
-// (see cmake/BxResources.cmake), so a program and the libraries it loads read one cursor.
-inline std::int32_t ResSize = 0;
-inline std::int32_t ResPos = 0;
-inline bx::ByteArray ResData;
-
-// Which resource is loaded, for error messages: `resource 101 of type "CUSTOM"`.
-inline std::string ResName;
+// The stream behind the module's functions: ResData, ResPos and ResSize are its state.
+// Process-wide and not thread-safe. An inline variable, so that every shared object that links
+// the library shares one instance: the toolchain gives it a process-wide unique symbol, and an
+// executable exports its own (see cmake/BxProcessWide.cmake), so a program and the libraries it
+// loads read one cursor.
+inline bx::ResourceStream TheStream;
 
 }  // namespace BxRes
 
-// The steps every reader is built on.
-namespace BxRes::detail {
+namespace bx::detail {
 
-// Names the operation, the offset and the loaded resource, for error messages.
-std::string Where(const char* operation);
+// A stream's state, for tests that put the cursor where reading would take too long to get it
+// (near 2^31), or that look at the bytes a stream holds.
+struct StreamState {
+  static std::int32_t& ResPos(ResourceStream& s) noexcept { return s.ResPos; }
+  static std::int32_t& ResSize(ResourceStream& s) noexcept { return s.ResSize; }
+  static const ByteArray& ResData(const ResourceStream& s) noexcept { return s.ResData; }
+};
 
-[[noreturn]] void ThrowOverflow(std::int32_t a, std::int32_t b, const char* operation);
+[[noreturn]] void ThrowOverflow(const std::string& where, std::int32_t a, std::int32_t b);
+[[noreturn]] void ThrowNoByteLeft(const std::string& where);
 
-// a + b, raising the overflow error instead of leaving the signed 32-bit range.
-inline std::int32_t CheckedAdd(std::int32_t a, std::int32_t b, const char* operation) {
-  const std::int64_t sum = std::int64_t{a} + b;
-  if (sum < std::numeric_limits<std::int32_t>::min() ||
-      sum > std::numeric_limits<std::int32_t>::max()) {
-    ThrowOverflow(a, b, operation);
+}  // namespace bx::detail
+
+namespace bx {
+
+inline std::int32_t ResourceStream::CheckedAdd(std::int32_t n, const char* operation) const {
+  const std::int64_t sum = std::int64_t{ResPos} + n;
+  if (sum < (std::numeric_limits<std::int32_t>::min)() ||
+      sum > (std::numeric_limits<std::int32_t>::max)()) {
+    detail::ThrowOverflow(Where(operation), ResPos, n);
   }
   return static_cast<std::int32_t>(sum);
 }
 
-[[noreturn]] void ThrowNoByteLeft(const char* operation);
-
-// Raises the bounds error unless ResPos indexes a byte of ResData (unsigned, so that a negative
-// position fails too).
-inline void CheckCursorInside(const char* operation) {
-  if (static_cast<std::uint32_t>(ResPos) >= ResData.size()) ThrowNoByteLeft(operation);
+// Unsigned, so that a negative position fails too.
+inline void ResourceStream::CheckCursorInside(const char* operation) const {
+  if (static_cast<std::uint32_t>(ResPos) >= ResData.size()) detail::ThrowNoByteLeft(Where(operation));
 }
 
-}  // namespace BxRes::detail
+}  // namespace bx

@@ -9,10 +9,10 @@
 #include <span>
 
 #include "bxres/platform.h"
-#include "bxres/resource_reader.h"
+#include "bxres/resource_stream.h"
 #include "res_state.h"
 
-namespace BxRes {
+namespace bx {
 namespace {
 
 constexpr std::uint8_t kQuote = 0x22;
@@ -40,13 +40,13 @@ struct Token {
   std::int32_t next;
 };
 
-// The first byte at or after p that ends an unquoted token, or ResSize. Eight bytes at a time:
+// The first byte at or after p that ends an unquoted token, or `size`. Eight bytes at a time:
 // every separator is below 0x2D, as almost no byte of text is, so a word with no byte below
 // 0x2D is passed over whole.
-std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p) {
+std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
   std::int32_t i = p;
-  while (ResSize - i >= 8) {
+  while (size - i >= 8) {
     std::uint64_t word;
     std::memcpy(&word, data + i, sizeof word);
     // The lowest flagged byte is exactly the first byte below 0x2D (flags above it may be
@@ -60,34 +60,34 @@ std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p) {
     if (kEndsUnquoted[data[at]]) return at;
     i = at + 1;
   }
-  while (i < ResSize && !kEndsUnquoted[data[i]]) ++i;
+  while (i < size && !kEndsUnquoted[data[i]]) ++i;
   return i;
 }
 
-// None of the positions below can leave the signed 32-bit range: each is at most ResSize.
-Token ScanQuoted(const std::uint8_t* data, std::int32_t p) {
-  const void* close = std::memchr(data + p + 1, kQuote, static_cast<std::size_t>(ResSize - p - 1));
-  if (close == nullptr) return {p + 1, ResSize, ResSize};  // unterminated: runs to the end
+// None of the positions below can leave the signed 32-bit range: each is at most `size`.
+Token ScanQuoted(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
+  const void* close = std::memchr(data + p + 1, kQuote, static_cast<std::size_t>(size - p - 1));
+  if (close == nullptr) return {p + 1, size, size};  // unterminated: runs to the end
   const auto end = static_cast<std::int32_t>(static_cast<const std::uint8_t*>(close) - data);
   std::int32_t next = end + 1;
-  if (next < ResSize) {
+  if (next < size) {
     const std::uint8_t after = data[next];
     if (after == kComma || after == kBlank) {
       ++next;
     } else if (after == kCr) {
       ++next;
       // Only a line feed goes with the carriage return; any other byte opens the next token.
-      if (next < ResSize && data[next] == kLf) ++next;
+      if (next < size && data[next] == kLf) ++next;
     }
   }
   return {p + 1, end, next};
 }
 
-Token ScanUnquoted(const std::uint8_t* data, std::int32_t p) {
-  const std::int32_t end = FindUnquotedEnd(data, p);
-  if (end == ResSize) return {p, ResSize, ResSize};
+Token ScanUnquoted(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
+  const std::int32_t end = FindUnquotedEnd(data, p, size);
+  if (end == size) return {p, size, size};
   std::int32_t next = end + 1;
-  if (next < ResSize && data[next] == kLf) ++next;
+  if (next < size && data[next] == kLf) ++next;
   return {p, end, next};
 }
 
@@ -95,15 +95,18 @@ Token ScanUnquoted(const std::uint8_t* data, std::int32_t p) {
 // all when that is short enough to live inside the string object.
 ReadValue ConvertOnStack(std::span<const std::uint8_t> bytes) {
   char16_t units[kShortToken];
-  return ReadValue(std::u16string_view(units, bx::Cp932ToUtf16(bytes, units)));
+  return ReadValue(std::u16string_view(units, Cp932ToUtf16(bytes, units)));
 }
 
+}  // namespace
+
 // The token at the cursor, which is inside the data; moves the cursor past it.
-ReadValue ReadTokenAtCursor() {
+ReadValue ResourceStream::ReadTokenAtCursor() {
   const std::uint8_t* data = ResData.data();
-  const Token token = data[ResPos] == kQuote ? ScanQuoted(data, ResPos) : ScanUnquoted(data, ResPos);
+  const Token token = data[ResPos] == kQuote ? ScanQuoted(data, ResPos, ResSize)
+                                             : ScanUnquoted(data, ResPos, ResSize);
   const std::span bytes(data + token.begin, static_cast<std::size_t>(token.end - token.begin));
-  const auto convert = [bytes](char16_t* out) { return bx::Cp932ToUtf16(bytes, out); };
+  const auto convert = [bytes](char16_t* out) { return Cp932ToUtf16(bytes, out); };
   ReadValue result = bytes.size() <= kInlineUnits || bytes.size() > kShortToken
                          ? ReadValue::StringOf(bytes.size(), convert)
                          : ConvertOnStack(bytes);
@@ -111,12 +114,10 @@ ReadValue ReadTokenAtCursor() {
   return result;
 }
 
-}  // namespace
-
-ReadValue ReadToken() {
+ReadValue ResourceStream::ReadToken() {
   if (ResPos >= ResSize) return {};
-  detail::CheckCursorInside("ReadToken");
+  CheckCursorInside("ReadToken");
   return ReadTokenAtCursor();
 }
 
-}  // namespace BxRes
+}  // namespace bx

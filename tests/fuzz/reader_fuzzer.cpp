@@ -1,9 +1,10 @@
-// libFuzzer target: arbitrary bytes as a resource, and an arbitrary sequence of operations on
-// it, with the module's promises checked after every operation against a plain model of the
-// cursor and a plain code page 932 decoder.
+// libFuzzer target: arbitrary bytes as a resource, and an arbitrary sequence of operations on a
+// stream over it, with the module's promises checked after every operation against a plain
+// model of the cursor and a plain code page 932 decoder. Each input has a stream of its own, so
+// nothing is left over from the one before.
 #include <bxres/embedded_resource.h>
 #include <bxres/platform.h>
-#include <bxres/resource_reader.h>
+#include <bxres/resource_stream.h>
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -63,12 +64,20 @@ struct State {
   bool operator==(const State&) const = default;
 };
 
-State Now() { return {BxRes::ResData.data(), BxRes::ResPos, BxRes::ResSize}; }
+using bx::detail::StreamState;
+
+bx::ResourceStream stream;  // the stream the current input reads
+
+State Now() {
+  return {StreamState::ResData(stream).data(), StreamState::ResPos(stream), StreamState::ResSize(stream)};
+}
+
+std::int32_t Pos() { return StreamState::ResPos(stream); }
 
 template <class T>
-void CheckTypedRead(BxRes::ReadValue (*read)(), const std::vector<std::uint8_t>& d) {
+void CheckTypedRead(bx::ReadValue (bx::ResourceStream::*read)(), const std::vector<std::uint8_t>& d) {
   const State before = Now();
-  const BxRes::ReadValue v = read();
+  const bx::ReadValue v = (stream.*read)();
   const std::size_t left = d.size() - static_cast<std::size_t>(before.pos);
   if (left < sizeof(T)) {
     Check(v.IsEmpty() && Now() == before, "a short read is Empty and moves nothing");
@@ -76,8 +85,8 @@ void CheckTypedRead(BxRes::ReadValue (*read)(), const std::vector<std::uint8_t>&
   }
   T expected;
   std::memcpy(&expected, d.data() + before.pos, sizeof expected);
-  Check(v == BxRes::ReadValue(expected), "a typed read gives the little-endian bytes at the cursor");
-  Check(BxRes::ResPos == before.pos + static_cast<std::int32_t>(sizeof(T)), "the cursor moves by the width");
+  Check(v == bx::ReadValue(expected), "a typed read gives the little-endian bytes at the cursor");
+  Check(Pos() == before.pos + static_cast<std::int32_t>(sizeof(T)), "the cursor moves by the width");
 }
 
 void CheckBlockRead(std::int32_t length, const std::vector<std::uint8_t>& d) {
@@ -87,7 +96,7 @@ void CheckBlockRead(std::int32_t length, const std::vector<std::uint8_t>& d) {
   const std::size_t copied = std::min(wanted, left);
   std::vector<std::uint8_t> destination(copied + 16, 0xA5);  // 16 guard bytes
   try {
-    BxRes::ReadBlock(destination.data(), length);
+    stream.ReadBlock(destination.data(), length);
   } catch (const bx::OverflowError&) {
     Check(std::int64_t{before.pos} + length > std::numeric_limits<std::int32_t>::max(),
           "ReadBlock overflows only when the cursor plus the length leaves the signed range");
@@ -103,12 +112,12 @@ void CheckBlockRead(std::int32_t length, const std::vector<std::uint8_t>& d) {
   for (std::size_t i = copied; i < destination.size(); ++i) {
     Check(destination[i] == 0xA5, "ReadBlock writes nothing past the bytes it copies");
   }
-  Check(BxRes::ResPos == before.pos + static_cast<std::int32_t>(copied), "ReadBlock moves by what it copied");
+  Check(Pos() == before.pos + static_cast<std::int32_t>(copied), "ReadBlock moves by what it copied");
 }
 
 void CheckTokenRead(const std::vector<std::uint8_t>& d) {
   const State before = Now();
-  const BxRes::ReadValue v = BxRes::ReadToken();
+  const bx::ReadValue v = stream.ReadToken();
   if (static_cast<std::size_t>(before.pos) >= d.size()) {
     Check(v.IsEmpty() && Now() == before, "ReadToken at the end is Empty and moves nothing");
     return;
@@ -119,7 +128,7 @@ void CheckTokenRead(const std::vector<std::uint8_t>& d) {
   if (!t.quoted) {
     for (char16_t c : text) Check(c != u',' && c != u' ' && c != u'\r' && c != u'\t', "no separator in an unquoted token");
   }
-  Check(BxRes::ResPos == static_cast<std::int32_t>(t.next), "ReadToken moves past the token and what ended it");
+  Check(Pos() == static_cast<std::int32_t>(t.next), "ReadToken moves past the token and what ended it");
 }
 
 }  // namespace
@@ -130,9 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
       provider.ConsumeIntegralInRange<std::size_t>(0, 4096));
   bx::EmbeddedResource resource{{1, nullptr}, {0, u"FUZZ"}, 0, data.data(), data.data() + data.size()};
   bx::RegisterResource(resource);
-  BxRes::ResData = {};  // a fresh process for every input
-  BxRes::ResPos = BxRes::ResSize = 0;
-  BxRes::ResName.clear();
+  stream = {};
 
   // What the module has loaded, as the model sees it.
   const std::vector<std::uint8_t> nothing;
@@ -140,24 +147,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   std::int32_t last_pos = 0;
   while (provider.remaining_bytes() > 0) {
     switch (provider.ConsumeIntegralInRange<int>(0, 9)) {
-      case 0: CheckTypedRead<std::uint8_t>(BxRes::ReadByte, *loaded); break;
-      case 1: CheckTypedRead<std::int16_t>(BxRes::ReadInteger, *loaded); break;
-      case 2: CheckTypedRead<std::int32_t>(BxRes::ReadLong, *loaded); break;
-      case 3: CheckTypedRead<float>(BxRes::ReadSingle, *loaded); break;
-      case 4: CheckTypedRead<double>(BxRes::ReadDouble, *loaded); break;
+      case 0: CheckTypedRead<std::uint8_t>(&bx::ResourceStream::ReadByte, *loaded); break;
+      case 1: CheckTypedRead<std::int16_t>(&bx::ResourceStream::ReadInteger, *loaded); break;
+      case 2: CheckTypedRead<std::int32_t>(&bx::ResourceStream::ReadLong, *loaded); break;
+      case 3: CheckTypedRead<float>(&bx::ResourceStream::ReadSingle, *loaded); break;
+      case 4: CheckTypedRead<double>(&bx::ResourceStream::ReadDouble, *loaded); break;
       case 5: CheckBlockRead(provider.ConsumeIntegral<std::int32_t>(), *loaded); break;
       case 6: CheckBlockRead(provider.ConsumeIntegralInRange<std::int32_t>(-2, 64), *loaded); break;
       case 7: CheckTokenRead(*loaded); break;
       case 8:
-        BxRes::Load(std::int16_t{1}, u"FUZZ");
-        Check(BxRes::ResPos == 0 && BxRes::ResSize == static_cast<std::int32_t>(data.size()), "Load rewinds");
+        stream = bx::ResourceStream(1, u"FUZZ");
+        Check(Pos() == 0 && stream.Size() == static_cast<std::int32_t>(data.size()), "Load rewinds");
         loaded = &data;
         last_pos = 0;
         break;
       case 9: {
         const State before = Now();
         try {
-          BxRes::Load(std::int16_t{2}, u"FUZZ");
+          stream = bx::ResourceStream(2, u"FUZZ");
           Violated("a missing resource loads");
         } catch (const bx::ResourceNotFoundError&) {
           Check(Now() == before, "a failed Load changes nothing");
@@ -165,9 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
         break;
       }
     }
-    Check(BxRes::ResPos >= last_pos, "the cursor never moves backwards between loads");
-    Check(BxRes::ResPos <= BxRes::ResSize, "the cursor never passes the end");
-    last_pos = BxRes::ResPos;
+    Check(Pos() >= last_pos, "the cursor never moves backwards between loads");
+    Check(Pos() <= stream.Size(), "the cursor never passes the end");
+    last_pos = Pos();
   }
   bx::UnregisterResource(resource);
   return 0;
