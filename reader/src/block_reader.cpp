@@ -1,7 +1,9 @@
-// ReadBlock: raw bytes at the cursor into the caller's memory.
+// ReadBlock: raw bytes at the cursor into the caller's memory; the stream's and, beside it, the
+// module's.
 #include <string>
 
 #include "bxres/platform.h"
+#include "bxres/resource_reader.h"
 #include "bxres/resource_stream.h"
 #include "res_state.h"
 
@@ -29,3 +31,8 @@ std::int32_t ResourceStream::ReadBlock(void* Address, std::int32_t Length) {
 }
 
 }  // namespace bx
+
+std::int32_t BxRes::ReadBlock(void* Address, std::int32_t Length) {
+  return TheStream.ReadBlock(Address, Length);
+}
+

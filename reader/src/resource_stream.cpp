@@ -1,4 +1,7 @@
-// A stream's making, its error messages and the typed readers.
+// A stream's making, its error messages and the typed readers, and the module's Load and typed
+// readers beside them, so that each of the module's functions compiles to the stream's own
+// code rather than to a call into another file.
+#include "bxres/resource_reader.h"
 #include "bxres/resource_stream.h"
 
 #include <bit>
@@ -15,11 +18,12 @@ static_assert(std::endian::native == std::endian::little, "BxRes needs a little-
 namespace bx {
 namespace {
 
-// The byte count of `bytes`, which must fit a signed 32-bit position; `what` names them.
-std::int32_t CheckedSize(const ByteArray& bytes, const std::string& what) {
+// The byte count of `bytes`, which must fit a signed 32-bit position; `operation` and `name`
+// say what failed if they do not.
+std::int32_t CheckedSize(const ByteArray& bytes, const char* operation, const std::string& name) {
   const std::int64_t count = bytes.UBound() + 1;
   if (count > (std::numeric_limits<std::int32_t>::max)()) {
-    throw OverflowError(what + ": its " + std::to_string(count) +
+    throw OverflowError(operation + (" of " + name) + ": its " + std::to_string(count) +
                         " bytes are more than a signed 32-bit position can address");
   }
   return static_cast<std::int32_t>(count);
@@ -39,7 +43,7 @@ ByteArray LoadedBytes(const ReadValue& ResID, const ReadValue& ResType) {
 ResourceStream::ResourceStream(ByteArray bytes, std::shared_ptr<const std::string> name,
                                const char* operation)
     : ResData(std::move(bytes)),
-      ResSize(CheckedSize(ResData, operation + (" of " + *name))),
+      ResSize(CheckedSize(ResData, operation, *name)),
       ResName(std::move(name)) {}
 
 ResourceStream::ResourceStream(const ReadValue& ResID, const ReadValue& ResType)
@@ -70,30 +74,14 @@ void ThrowNoByteLeft(const std::string& where) {
 
 }  // namespace detail
 
-template <class T>
-ReadValue ResourceStream::ReadFixed(const char* operation) {
-  constexpr std::int32_t n = sizeof(T);
-  // ResPos and ResSize are never negative, so their difference cannot overflow.
-  if (ResSize - ResPos < n) [[unlikely]] {
+ReadValue ResourceStream::ReadPastEnd(std::int32_t n, const char* operation) const {
+  if (ResSize - ResPos < n) {
     CheckedAdd(n - 1, operation);  // where the last byte would be must exist
     return {};
   }
   CheckCursorInside(operation);
-  T value;
-  if constexpr (n == 1) {
-    value = ResData.data()[ResPos];
-  } else {
-    RtlMoveMemory(&value, ResData.data() + ResPos, n);
-  }
-  ResPos += n;  // at most ResSize
-  return ReadValue(value);
+  return {};  // not reached: the cursor is outside the array
 }
-
-ReadValue ResourceStream::ReadByte() { return ReadFixed<std::uint8_t>("ReadByte"); }
-ReadValue ResourceStream::ReadInteger() { return ReadFixed<std::int16_t>("ReadInteger"); }
-ReadValue ResourceStream::ReadLong() { return ReadFixed<std::int32_t>("ReadLong"); }
-ReadValue ResourceStream::ReadSingle() { return ReadFixed<float>("ReadSingle"); }
-ReadValue ResourceStream::ReadDouble() { return ReadFixed<double>("ReadDouble"); }
 
 namespace detail {
 namespace {
@@ -113,3 +101,22 @@ ReadValue Utf8Name(std::string_view name) { return ReadValue(FromUtf8(name)); }
 
 }  // namespace detail
 }  // namespace bx
+
+namespace BxRes {
+
+void Load(const ReadValue& ResID, const ReadValue& ResType) {
+  // The new stream is made first, so that a failed Load leaves the previous one as it was.
+  TheStream = bx::ResourceStream(ResID, ResType);
+}
+
+std::int32_t Position() noexcept { return TheStream.Position(); }
+std::int32_t Size() noexcept { return TheStream.Size(); }
+
+ReadValue ReadByte() { return TheStream.ReadByte(); }
+ReadValue ReadInteger() { return TheStream.ReadInteger(); }
+ReadValue ReadLong() { return TheStream.ReadLong(); }
+ReadValue ReadSingle() { return TheStream.ReadSingle(); }
+ReadValue ReadDouble() { return TheStream.ReadDouble(); }
+
+}  // namespace BxRes
+

@@ -1,4 +1,5 @@
-// ReadToken: the next separated or quoted token at the cursor, as UTF-16.
+// ReadToken: the next separated or quoted token at the cursor, as UTF-16; the stream's and,
+// beside it, the module's.
 //
 // The scan looks at single bytes and never decodes: every byte it tests (quote, comma, blank,
 // CR, LF, tab) is below 0x40, and no byte of a double-byte character in code page 932 is, so a
@@ -9,6 +10,7 @@
 #include <span>
 
 #include "bxres/platform.h"
+#include "bxres/resource_reader.h"
 #include "bxres/resource_stream.h"
 #include "res_state.h"
 
@@ -121,3 +123,6 @@ ReadValue ResourceStream::ReadToken() {
 }
 
 }  // namespace bx
+
+bx::ReadValue BxRes::ReadToken() { return TheStream.ReadToken(); }
+

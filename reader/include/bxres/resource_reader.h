@@ -15,8 +15,6 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
-#include <type_traits>
 
 #include "bxres/errors.h"
 #include "bxres/read_value.h"
@@ -66,9 +64,7 @@ ReadValue ReadDouble();
 std::int32_t ReadBlock(void* Address, std::int32_t Length);
 
 // The same, filling a record (or an array) whose layout matches the data.
-template <class T>
-  requires std::is_trivially_copyable_v<T> && (!std::is_const_v<T>) &&
-           (sizeof(T) <= (std::numeric_limits<std::int32_t>::max)())  // (): <windows.h> has a max macro
+template <bx::BlockRecord T>
 std::int32_t ReadBlock(T& record) {
   return ReadBlock(static_cast<void*>(&record), static_cast<std::int32_t>(sizeof(T)));
 }

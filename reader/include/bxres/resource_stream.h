@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "bxres/errors.h"
+#include "bxres/platform.h"
 #include "bxres/read_value.h"
 
 namespace bx {
@@ -77,6 +78,11 @@ ReadValue ToResourceName(const T& name, const char* role) {
 
 namespace bx {
 
+// What ReadBlock may fill as a whole: a record (or an array) that bytes can be copied into.
+template <class T>
+concept BlockRecord = std::is_trivially_copyable_v<T> && !std::is_const_v<T> &&
+                      (sizeof(T) <= (std::numeric_limits<std::int32_t>::max)());  // (): <windows.h> has a max macro
+
 namespace detail {
 struct StreamState;
 }  // namespace detail
@@ -116,11 +122,11 @@ class ResourceStream {
   // moves the cursor past it. A value that ends exactly at the last byte is read. When fewer
   // bytes remain than the value needs they return the Empty value and the cursor stays. Bit
   // patterns pass through unchanged, NaNs and subnormals included.
-  ReadValue ReadByte();     // Byte (VT_UI1), 1 byte
-  ReadValue ReadInteger();  // Integer (VT_I2), 2 bytes
-  ReadValue ReadLong();     // Long (VT_I4), 4 bytes
-  ReadValue ReadSingle();   // Single (VT_R4), 4 bytes
-  ReadValue ReadDouble();   // Double (VT_R8), 8 bytes
+  ReadValue ReadByte() { return ReadFixed<std::uint8_t>("ReadByte"); }         // Byte (VT_UI1), 1 byte
+  ReadValue ReadInteger() { return ReadFixed<std::int16_t>("ReadInteger"); }  // Integer (VT_I2), 2 bytes
+  ReadValue ReadLong() { return ReadFixed<std::int32_t>("ReadLong"); }        // Long (VT_I4), 4 bytes
+  ReadValue ReadSingle() { return ReadFixed<float>("ReadSingle"); }           // Single (VT_R4), 4 bytes
+  ReadValue ReadDouble() { return ReadFixed<double>("ReadDouble"); }          // Double (VT_R8), 8 bytes
 
   // Copies `Length` bytes at the cursor to `Address`, moves the cursor past them and returns how
   // many it copied. A request that runs past the end is cut to the bytes that remain;
@@ -132,9 +138,7 @@ class ResourceStream {
   std::int32_t ReadBlock(void* Address, std::int32_t Length);
 
   // The same, filling a record (or an array) whose layout matches the data.
-  template <class T>
-    requires std::is_trivially_copyable_v<T> && (!std::is_const_v<T>) &&
-             (sizeof(T) <= (std::numeric_limits<std::int32_t>::max)())  // (): <windows.h> has a max macro
+  template <BlockRecord T>
   std::int32_t ReadBlock(T& record) {
     return ReadBlock(static_cast<void*>(&record), static_cast<std::int32_t>(sizeof(T)));
   }
@@ -162,8 +166,32 @@ class ResourceStream {
   // `operation` names the making in the error for more than 2^31 - 1 bytes.
   ResourceStream(ByteArray bytes, std::shared_ptr<const std::string> name, const char* operation);
 
+  // A typed read. The common case, enough bytes left, is inline: a subtraction, a comparison, a
+  // copy and an addition. The rest, the end of the data and the errors, is not.
   template <class T>
-  ReadValue ReadFixed(const char* operation);
+  ReadValue ReadFixed(const char* operation) {
+    constexpr std::int32_t n = sizeof(T);
+    // The state in locals, read before the copy: the compiler cannot tell that the bytes copied
+    // are not the stream's own, and would read it again after.
+    const std::int32_t pos = ResPos;
+    const std::uint8_t* const bytes = ResData.data();
+    // ResPos and ResSize are never negative, so their difference cannot overflow.
+    if (ResSize - pos < n || static_cast<std::uint32_t>(pos) >= ResData.size()) [[unlikely]] {
+      return ReadPastEnd(n, operation);
+    }
+    T value;
+    if constexpr (n == 1) {
+      value = bytes[pos];
+    } else {
+      (RtlMoveMemory)(&value, bytes + pos, n);  // (): <windows.h> has a macro of it
+    }
+    ResPos = pos + n;  // at most ResSize
+    return ReadValue(value);
+  }
+  // A typed read of `n` bytes that cannot be made: the Empty value, or the overflow error when
+  // the position of its last byte leaves the signed 32-bit range, or the bounds error when the
+  // cursor is outside the array.
+  ReadValue ReadPastEnd(std::int32_t n, const char* operation) const;
   ReadValue ReadTokenAtCursor();
 
   // Names the operation, the offset and the resource, for error messages.
