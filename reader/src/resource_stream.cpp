@@ -74,13 +74,12 @@ void ThrowNoByteLeft(const std::string& where) {
 
 }  // namespace detail
 
-ReadValue ResourceStream::ReadPastEnd(std::int32_t n, const char* operation) const {
+void ResourceStream::CheckPastEnd(std::int32_t n, const char* operation) const {
   if (ResSize - ResPos < n) {
     CheckedAdd(n - 1, operation);  // where the last byte would be must exist
-    return {};
+    return;
   }
-  CheckCursorInside(operation);
-  return {};  // not reached: the cursor is outside the array
+  CheckCursorInside(operation);  // raises: the cursor is outside the array
 }
 
 namespace detail {

@@ -171,13 +171,14 @@ class ResourceStream {
   template <class T>
   ReadValue ReadFixed(const char* operation) {
     constexpr std::int32_t n = sizeof(T);
-    // The state in locals, read before the copy: the compiler cannot tell that the bytes copied
-    // are not the stream's own, and would read it again after.
     const std::int32_t pos = ResPos;
     const std::uint8_t* const bytes = ResData.data();
     // ResPos and ResSize are never negative, so their difference cannot overflow.
     if (ResSize - pos < n || static_cast<std::uint32_t>(pos) >= ResData.size()) [[unlikely]] {
-      return ReadPastEnd(n, operation);
+      // Visibly Empty, so that a caller's loop knows it ends here and need not read the state
+      // again after the call.
+      CheckPastEnd(n, operation);
+      return {};
     }
     T value;
     if constexpr (n == 1) {
@@ -188,10 +189,10 @@ class ResourceStream {
     ResPos = pos + n;  // at most ResSize
     return ReadValue(value);
   }
-  // A typed read of `n` bytes that cannot be made: the Empty value, or the overflow error when
-  // the position of its last byte leaves the signed 32-bit range, or the bounds error when the
-  // cursor is outside the array.
-  ReadValue ReadPastEnd(std::int32_t n, const char* operation) const;
+  // For a typed read of `n` bytes that cannot be made, which gives the Empty value: raises the
+  // overflow error when the position of its last byte leaves the signed 32-bit range, or the
+  // bounds error when the cursor is outside the array.
+  void CheckPastEnd(std::int32_t n, const char* operation) const;
   ReadValue ReadTokenAtCursor();
 
   // Names the operation, the offset and the resource, for error messages.
