@@ -64,6 +64,48 @@ TEST(ReadValue, CopiesOfAByteArrayShareItsBytes) {
   EXPECT_EQ(bx::ByteArray().UBound(), -1);
 }
 
+// One value of every kind, the owning ones both short and long enough to allocate.
+std::vector<ReadValue> OneOfEachKind() {
+  static const std::uint8_t bytes[] = {1, 2, 3};
+  return {ReadValue(),
+          ReadValue(std::uint8_t{200}),
+          ReadValue(std::int16_t{-2}),
+          ReadValue(std::int32_t{-70000}),
+          ReadValue(std::bit_cast<float>(0x7FA00001u)),
+          ReadValue(-0.0),
+          ReadValue(u"ab"),
+          ReadValue(u"a String long enough to live on the heap"),
+          ReadValue(bx::ByteArray::Copy(bytes)),
+          ReadValue(bx::ByteArray::View(bytes))};
+}
+
+// Every kind copied and moved over every kind, which takes each of the paths between the kinds
+// that own storage and those that do not; the sanitized build checks that nothing leaks or is
+// freed twice.
+TEST(ReadValue, CopiesAndMovesBetweenAnyTwoKinds) {
+  const std::vector<ReadValue> kinds = OneOfEachKind();
+  for (const ReadValue& from : kinds) {
+    for (const ReadValue& to : kinds) {
+      SCOPED_TRACE(bx::Describe(to) + " <- " + bx::Describe(from));
+      ReadValue copied = to;
+      copied = from;
+      EXPECT_EQ(copied, from);
+      ReadValue moved = to;
+      ReadValue source = from;
+      moved = std::move(source);
+      EXPECT_EQ(moved, from);
+      source = to;  // a moved-from value can be assigned again
+      EXPECT_EQ(source, to);
+    }
+    ReadValue constructed(from);
+    ReadValue moved(std::move(constructed));
+    EXPECT_EQ(moved, from);
+    const ReadValue& self = moved;
+    moved = self;
+    EXPECT_EQ(moved, from);
+  }
+}
+
 // --- The resource loader -----------------------------------------------------------------
 
 TEST(LoadResourceData, ReturnsTheSampleResourcesByteForByte) {

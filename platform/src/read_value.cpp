@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string_view>
 #include <vector>
 
@@ -42,22 +44,64 @@ ByteArray ByteArray::Copy(std::span<const std::uint8_t> bytes) {
 }
 
 bool operator==(const ReadValue& a, const ReadValue& b) noexcept {
-  if (a.value_.index() != b.value_.index()) return false;
-  return std::visit(
-      [&](const auto& x) {
-        using T = std::decay_t<decltype(x)>;
-        const T& y = std::get<T>(b.value_);
-        if constexpr (std::is_same_v<T, float>) {
-          return std::bit_cast<std::uint32_t>(x) == std::bit_cast<std::uint32_t>(y);
-        } else if constexpr (std::is_same_v<T, double>) {
-          return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y);
-        } else if constexpr (std::is_same_v<T, ByteArray>) {
-          return std::ranges::equal(x.bytes(), y.bytes());
-        } else {
-          return x == y;
-        }
-      },
-      a.value_);
+  if (a.kind_ != b.kind_) return false;
+  switch (a.kind_) {
+    case VT_EMPTY: return true;
+    case VT_UI1: return a.scalar_.byte == b.scalar_.byte;
+    case VT_I2: return a.scalar_.integer == b.scalar_.integer;
+    case VT_I4: return a.scalar_.long_ == b.scalar_.long_;
+    case VT_R4:
+      return std::bit_cast<std::uint32_t>(a.scalar_.single) ==
+             std::bit_cast<std::uint32_t>(b.scalar_.single);
+    case VT_R8:
+      return std::bit_cast<std::uint64_t>(a.scalar_.double_) ==
+             std::bit_cast<std::uint64_t>(b.scalar_.double_);
+    case VT_BSTR: return a.string_ == b.string_;
+    case kByteArrayKind: return std::ranges::equal(a.bytes_.bytes(), b.bytes_.bytes());
+  }
+  return false;
+}
+
+void ReadValue::CopyOwned(const ReadValue& other) {
+  if (other.kind_ == VT_BSTR) {
+    new (&string_) std::u16string(other.string_);
+  } else {
+    new (&bytes_) ByteArray(other.bytes_);
+  }
+}
+
+void ReadValue::MoveOwned(ReadValue&& other) noexcept {
+  if (other.kind_ == VT_BSTR) {
+    new (&string_) std::u16string(std::move(other.string_));
+  } else {
+    new (&bytes_) ByteArray(std::move(other.bytes_));
+  }
+}
+
+void ReadValue::AssignOwned(ReadValue&& other) noexcept {
+  if (kind_ == other.kind_) {  // the member in use stays, and may keep its storage
+    if (kind_ == VT_BSTR) {
+      string_ = std::move(other.string_);
+    } else {
+      bytes_ = std::move(other.bytes_);
+    }
+    return;
+  }
+  if (Owns()) DestroyOwned();
+  kind_ = other.kind_;
+  if (other.Owns()) {
+    MoveOwned(std::move(other));
+  } else {
+    scalar_ = other.scalar_;
+  }
+}
+
+void ReadValue::DestroyOwned() noexcept {
+  if (kind_ == VT_BSTR) {
+    std::destroy_at(&string_);
+  } else {
+    std::destroy_at(&bytes_);
+  }
 }
 
 void ReadValue::ThrowKindMismatch(std::uint16_t have, std::uint16_t wanted) {
