@@ -5,7 +5,7 @@
 #include <bit>
 #include <cstring>
 #include <memory>
-#include <new>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -46,62 +46,86 @@ ByteArray ByteArray::Copy(std::span<const std::uint8_t> bytes) {
 bool operator==(const ReadValue& a, const ReadValue& b) noexcept {
   if (a.kind_ != b.kind_) return false;
   switch (a.kind_) {
-    case VT_EMPTY: return true;
-    case VT_UI1: return a.scalar_.byte == b.scalar_.byte;
-    case VT_I2: return a.scalar_.integer == b.scalar_.integer;
-    case VT_I4: return a.scalar_.long_ == b.scalar_.long_;
-    case VT_R4:
-      return std::bit_cast<std::uint32_t>(a.scalar_.single) ==
-             std::bit_cast<std::uint32_t>(b.scalar_.single);
-    case VT_R8:
-      return std::bit_cast<std::uint64_t>(a.scalar_.double_) ==
-             std::bit_cast<std::uint64_t>(b.scalar_.double_);
-    case VT_BSTR: return a.string_ == b.string_;
-    case kByteArrayKind: return std::ranges::equal(a.bytes_.bytes(), b.bytes_.bytes());
+    case VT_BSTR: return *a.Owned<std::u16string>() == *b.Owned<std::u16string>();
+    case kByteArrayKind:
+      return std::ranges::equal(a.Owned<ByteArray>()->bytes(), b.Owned<ByteArray>()->bytes());
   }
-  return false;
+  return a.bits_ == b.bits_;  // the scalar kinds by their bits, and Empty
 }
 
-void ReadValue::CopyOwned(const ReadValue& other) {
-  if (other.kind_ == VT_BSTR) {
-    new (&string_) std::u16string(other.string_);
-  } else {
-    new (&bytes_) ByteArray(other.bytes_);
-  }
-}
+namespace {
 
-void ReadValue::MoveOwned(ReadValue&& other) noexcept {
-  if (other.kind_ == VT_BSTR) {
-    new (&string_) std::u16string(std::move(other.string_));
-  } else {
-    new (&bytes_) ByteArray(std::move(other.bytes_));
-  }
-}
+std::uint64_t BitsOf(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
 
-void ReadValue::AssignOwned(ReadValue&& other) noexcept {
-  if (kind_ == other.kind_) {  // the member in use stays, and may keep its storage
-    if (kind_ == VT_BSTR) {
-      string_ = std::move(other.string_);
-    } else {
-      bytes_ = std::move(other.bytes_);
-    }
+// The String that this thread released last, kept with its storage for the next one made.
+// Plain thread-local words, which stay usable while the thread ends; the reaper, made when a
+// String is first kept, frees the spare as the thread ends and closes the slot, so that Strings
+// released after it (static values destroyed at exit) are freed at once.
+thread_local std::u16string* t_spare = nullptr;
+thread_local bool t_spare_closed = false;
+thread_local bool t_reaper_made = false;
+
+struct SpareReaper {
+  ~SpareReaper() {
+    delete std::exchange(t_spare, nullptr);
+    t_spare_closed = true;
+  }
+};
+
+// Keeps `text` as the spare if the slot is free and its storage small enough, else frees it.
+void GiveSpare(std::u16string* text) noexcept {
+  if (t_spare != nullptr || t_spare_closed || text->capacity() > ReadValue::kSpareUnits) {
+    delete text;
     return;
   }
-  if (Owns()) DestroyOwned();
-  kind_ = other.kind_;
-  if (other.Owns()) {
-    MoveOwned(std::move(other));
+  if (!t_reaper_made) {
+    thread_local SpareReaper reaper;
+    (void)reaper;
+    t_reaper_made = true;
+  }
+  t_spare = text;
+}
+
+const std::u16string& StringAt(std::uint64_t bits) {
+  return *reinterpret_cast<const std::u16string*>(static_cast<std::uintptr_t>(bits));
+}
+const ByteArray& BytesAt(std::uint64_t bits) {
+  return *reinterpret_cast<const ByteArray*>(static_cast<std::uintptr_t>(bits));
+}
+
+}  // namespace
+
+ReadValue::ReadValue(std::u16string v)
+    : bits_(BitsOf(new std::u16string(std::move(v)))), kind_(VT_BSTR) {}
+
+ReadValue::ReadValue(std::u16string_view v) : bits_(BitsOf(new std::u16string(v))), kind_(VT_BSTR) {}
+
+ReadValue::ReadValue(ByteArray v)
+    : bits_(BitsOf(new ByteArray(std::move(v)))), kind_(kByteArrayKind) {}
+
+std::uint64_t ReadValue::CopyOwned(std::uint16_t kind, std::uint64_t bits) {
+  if (kind == VT_BSTR) return BitsOf(new std::u16string(StringAt(bits)));
+  return BitsOf(new ByteArray(BytesAt(bits)));
+}
+
+void ReadValue::ReleaseOwned(std::uint16_t kind, std::uint64_t bits) noexcept {
+  if (kind == VT_BSTR) {
+    GiveSpare(const_cast<std::u16string*>(&StringAt(bits)));
   } else {
-    scalar_ = other.scalar_;
+    delete &BytesAt(bits);
   }
 }
 
-void ReadValue::DestroyOwned() noexcept {
-  if (kind_ == VT_BSTR) {
-    std::destroy_at(&string_);
-  } else {
-    std::destroy_at(&bytes_);
-  }
+std::u16string* ReadValue::TakeSpare(std::size_t capacity) noexcept {
+  std::u16string* text = t_spare;
+  if (text == nullptr || text->capacity() < capacity) return nullptr;
+  t_spare = nullptr;
+  text->resize(capacity);  // within its storage: cannot raise
+  return text;
+}
+
+std::u16string* ReadValue::NewString(std::size_t capacity) {
+  return new std::u16string(capacity, u'\0');
 }
 
 void ReadValue::ThrowKindMismatch(std::uint16_t have, std::uint16_t wanted) {

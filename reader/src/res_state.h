@@ -1,24 +1,14 @@
-// The module's process-wide stream and the steps every reader is built on. Only the module's own
-// sources, its tests and the fuzzer include this; callers see the state through the operations
-// alone.
+// The steps every reader is built on, and access to a stream's state for tests. Only the
+// module's own sources, its tests and the fuzzer include this; callers see the state through the
+// operations alone.
 #pragma once
 
 #include <cstdint>
 #include <limits>
 #include <string>
 
+#include "bxres/resource_reader.h"
 #include "bxres/resource_stream.h"
-
-namespace BxRes {
-
-// The stream behind the module's functions: ResData, ResPos and ResSize are its state.
-// Process-wide and not thread-safe. An inline variable, so that every shared object that links
-// the library shares one instance: the toolchain gives it a process-wide unique symbol, and an
-// executable exports its own (see cmake/BxProcessWide.cmake), so a program and the libraries it
-// loads read one cursor.
-inline bx::ResourceStream TheStream;
-
-}  // namespace BxRes
 
 namespace bx::detail {
 

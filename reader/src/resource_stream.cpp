@@ -108,14 +108,5 @@ void Load(const ReadValue& ResID, const ReadValue& ResType) {
   TheStream = bx::ResourceStream(ResID, ResType);
 }
 
-std::int32_t Position() noexcept { return TheStream.Position(); }
-std::int32_t Size() noexcept { return TheStream.Size(); }
-
-ReadValue ReadByte() { return TheStream.ReadByte(); }
-ReadValue ReadInteger() { return TheStream.ReadInteger(); }
-ReadValue ReadLong() { return TheStream.ReadLong(); }
-ReadValue ReadSingle() { return TheStream.ReadSingle(); }
-ReadValue ReadDouble() { return TheStream.ReadDouble(); }
-
 }  // namespace BxRes
 

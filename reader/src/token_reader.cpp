@@ -24,11 +24,6 @@ constexpr std::uint8_t kCr = 0x0D;
 constexpr std::uint8_t kLf = 0x0A;
 constexpr std::uint8_t kTab = 0x09;
 
-// Tokens of up to kInlineUnits bytes fit inside a string object whatever they hold, so they are
-// converted straight into it; longer ones up to kShortToken bytes go through the stack.
-const std::size_t kInlineUnits = std::u16string().capacity();
-constexpr std::size_t kShortToken = 128;
-
 constexpr std::array<bool, 256> kEndsUnquoted = [] {
   std::array<bool, 256> table{};
   for (std::uint8_t b : {kComma, kBlank, kCr, kTab}) table[b] = true;
@@ -93,13 +88,6 @@ Token ScanUnquoted(const std::uint8_t* data, std::int32_t p, std::int32_t size) 
   return {p, end, next};
 }
 
-// Converts on the stack first, so that the String is allocated at its final length, or not at
-// all when that is short enough to live inside the string object.
-ReadValue ConvertOnStack(std::span<const std::uint8_t> bytes) {
-  char16_t units[kShortToken];
-  return ReadValue(std::u16string_view(units, Cp932ToUtf16(bytes, units)));
-}
-
 }  // namespace
 
 // The token at the cursor, which is inside the data; moves the cursor past it.
@@ -109,9 +97,7 @@ ReadValue ResourceStream::ReadTokenAtCursor() {
                                              : ScanUnquoted(data, ResPos, ResSize);
   const std::span bytes(data + token.begin, static_cast<std::size_t>(token.end - token.begin));
   const auto convert = [bytes](char16_t* out) { return Cp932ToUtf16(bytes, out); };
-  ReadValue result = bytes.size() <= kInlineUnits || bytes.size() > kShortToken
-                         ? ReadValue::StringOf(bytes.size(), convert)
-                         : ConvertOnStack(bytes);
+  ReadValue result = ReadValue::StringOf(bytes.size(), convert);
   ResPos = token.next;  // only once nothing can fail any more
   return result;
 }

@@ -1,6 +1,7 @@
 // ReadValue: the tagged value that every resource operation takes and returns.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -57,65 +58,68 @@ class ByteArray {
 
 // A value of one of the kinds above, or the Empty value. Copied by value.
 //
-// The scalar kinds and Empty own nothing: making, copying, assigning and destroying one of them
-// is a few inline instructions, with no call, so a loop of typed reads costs about what its loads
-// cost. Only a String or a byte array takes the slower paths, out of line.
+// A value is two words: the kind, and the bits of a scalar or a pointer to the String or byte
+// array it owns. Making, copying, assigning and destroying a scalar or Empty is a few inline
+// instructions, and no code path ever needs the address of a value, so the compiler keeps values
+// in registers: a loop of typed reads costs about what its loads cost, whether each result is a
+// fresh value or is assigned into one that exists. Moving never copies text; a moved-from value
+// is Empty.
+//
+// Each thread keeps one String that a value released, with its storage, and hands it to the
+// next String that is made, so that a loop of ReadToken allocates nothing once it runs: the
+// allocation that each std::u16string would need is made once. A String kept so holds at most
+// kSpareUnits units of storage.
 class ReadValue {
  public:
-  ReadValue() noexcept : scalar_{}, kind_(VT_EMPTY) {}  // the Empty value
-  ReadValue(std::uint8_t v) noexcept : scalar_{.byte = v}, kind_(VT_UI1) {}
-  ReadValue(std::int16_t v) noexcept : scalar_{.integer = v}, kind_(VT_I2) {}
-  ReadValue(std::int32_t v) noexcept : scalar_{.long_ = v}, kind_(VT_I4) {}
-  ReadValue(float v) noexcept : scalar_{.single = v}, kind_(VT_R4) {}
-  ReadValue(double v) noexcept : scalar_{.double_ = v}, kind_(VT_R8) {}
-  ReadValue(std::u16string v) noexcept : string_(std::move(v)), kind_(VT_BSTR) {}
-  ReadValue(std::u16string_view v) : string_(v), kind_(VT_BSTR) {}
-  ReadValue(const char16_t* v) : string_(v), kind_(VT_BSTR) {}
-  ReadValue(ByteArray v) noexcept : bytes_(std::move(v)), kind_(kByteArrayKind) {}
+  ReadValue() noexcept : bits_(0), kind_(VT_EMPTY) {}  // the Empty value
+  ReadValue(std::uint8_t v) noexcept : bits_(v), kind_(VT_UI1) {}
+  ReadValue(std::int16_t v) noexcept : bits_(static_cast<std::uint16_t>(v)), kind_(VT_I2) {}
+  ReadValue(std::int32_t v) noexcept : bits_(static_cast<std::uint32_t>(v)), kind_(VT_I4) {}
+  ReadValue(float v) noexcept : bits_(std::bit_cast<std::uint32_t>(v)), kind_(VT_R4) {}
+  ReadValue(double v) noexcept : bits_(std::bit_cast<std::uint64_t>(v)), kind_(VT_R8) {}
+  ReadValue(std::u16string v);
+  ReadValue(std::u16string_view v);
+  ReadValue(const char16_t* v) : ReadValue(std::u16string_view(v)) {}
+  ReadValue(ByteArray v);
 
-  ReadValue(const ReadValue& other) : kind_(other.kind_) {
-    if (other.Owns()) [[unlikely]] {
-      CopyOwned(other);
-    } else {
-      scalar_ = other.scalar_;
-    }
+  ReadValue(const ReadValue& other)
+      : bits_(other.Owns() ? CopyOwned(other.kind_, other.bits_) : other.bits_),
+        kind_(other.kind_) {}
+  ReadValue(ReadValue&& other) noexcept : bits_(other.bits_), kind_(other.kind_) {
+    other.kind_ = VT_EMPTY;  // whatever it owned is this value's now
   }
-  ReadValue(ReadValue&& other) noexcept : kind_(other.kind_) {
-    if (other.Owns()) [[unlikely]] {
-      MoveOwned(std::move(other));
-    } else {
-      scalar_ = other.scalar_;
-    }
-  }
-  ReadValue& operator=(const ReadValue& other) {
-    if (((kind_ | other.kind_) & kOwningBits) == 0) [[likely]] {
-      scalar_ = other.scalar_;
-      kind_ = other.kind_;
-    } else if (this != &other) {
-      ReadValue copy(other);
-      AssignOwned(std::move(copy));
-    }
-    return *this;
-  }
+  ReadValue& operator=(const ReadValue& other) { return *this = ReadValue(other); }
   ReadValue& operator=(ReadValue&& other) noexcept {
-    if (((kind_ | other.kind_) & kOwningBits) == 0) [[likely]] {
-      scalar_ = other.scalar_;
-      kind_ = other.kind_;
-    } else if (this != &other) {
-      AssignOwned(std::move(other));
-    }
+    const std::uint64_t bits = other.bits_;
+    const std::uint16_t kind = other.kind_;
+    other.kind_ = VT_EMPTY;
+    if (Owns()) [[unlikely]] ReleaseOwned(kind_, bits_);  // not when moved onto itself: Empty now
+    bits_ = bits;
+    kind_ = kind;
     return *this;
   }
   ~ReadValue() {
-    if (Owns()) [[unlikely]] DestroyOwned();
+    if (Owns()) [[unlikely]] ReleaseOwned(kind_, bits_);
   }
 
   // A String built in place: `fill` is given room for `capacity` units, writes the text there
-  // and returns its length.
+  // and returns its length. The text goes into the thread's spare String when that has room;
+  // else a short text is written on the stack first, so that its String is allocated at its
+  // final length.
   template <class Fill>
   static ReadValue StringOf(std::size_t capacity, Fill fill) {
-    ReadValue v(std::u16string(capacity, u'\0'));
-    v.string_.resize(fill(v.string_.data()));
+    std::u16string* text = TakeSpare(capacity);
+    if (text == nullptr) {
+      if (capacity <= kStackUnits) {
+        char16_t units[kStackUnits];
+        return ReadValue(std::u16string_view(units, fill(units)));
+      }
+      text = NewString(capacity);
+    }
+    ReadValue v;
+    v.bits_ = reinterpret_cast<std::uintptr_t>(text);
+    v.kind_ = VT_BSTR;  // from here on v releases the text, should fill raise
+    text->resize(fill(text->data()));
     return v;
   }
 
@@ -124,18 +128,24 @@ class ReadValue {
   bool IsEmpty() const noexcept { return kind_ == VT_EMPTY; }
 
   // The value of each kind. Asking a value for a kind it does not hold raises the conversion
-  // error; nothing is converted between kinds here.
-  std::uint8_t Byte() const { return Check(VT_UI1), scalar_.byte; }
-  std::int16_t Integer() const { return Check(VT_I2), scalar_.integer; }
-  std::int32_t Long() const { return Check(VT_I4), scalar_.long_; }
-  float Single() const { return Check(VT_R4), scalar_.single; }
-  double Double() const { return Check(VT_R8), scalar_.double_; }
-  const std::u16string& String() const { return Check(VT_BSTR), string_; }
-  const ByteArray& Bytes() const { return Check(kByteArrayKind), bytes_; }
+  // error; nothing is converted between kinds here. The String and the byte array stay where
+  // they are while the value, or a value it is moved into, holds them.
+  std::uint8_t Byte() const { return Check(VT_UI1), static_cast<std::uint8_t>(bits_); }
+  std::int16_t Integer() const { return Check(VT_I2), static_cast<std::int16_t>(bits_); }
+  std::int32_t Long() const { return Check(VT_I4), static_cast<std::int32_t>(bits_); }
+  float Single() const {
+    return Check(VT_R4), std::bit_cast<float>(static_cast<std::uint32_t>(bits_));
+  }
+  double Double() const { return Check(VT_R8), std::bit_cast<double>(bits_); }
+  const std::u16string& String() const { return Check(VT_BSTR), *Owned<std::u16string>(); }
+  const ByteArray& Bytes() const { return Check(kByteArrayKind), *Owned<ByteArray>(); }
 
   // Same kind and same value. Floating-point values compare by their bits, so a NaN equals
   // itself and 0.0 differs from -0.0; byte arrays compare by content.
   friend bool operator==(const ReadValue& a, const ReadValue& b) noexcept;
+
+  // The most storage, in UTF-16 units, that the String a thread keeps for the next may hold.
+  static constexpr std::size_t kSpareUnits = 1024;
 
  private:
   // The bits of a kind code that only the owning kinds have: VT_BSTR's 8 and VT_ARRAY.
@@ -148,28 +158,26 @@ class ReadValue {
   }
   [[noreturn]] static void ThrowKindMismatch(std::uint16_t have, std::uint16_t wanted);
 
-  // The owning kinds' halves of copying, moving, assigning and destroying. CopyOwned and
-  // MoveOwned construct the member of `other`'s kind, which kind_ already names, in storage that
-  // holds none yet; AssignOwned replaces whatever this value holds.
-  void CopyOwned(const ReadValue& other);
-  void MoveOwned(ReadValue&& other) noexcept;
-  void AssignOwned(ReadValue&& other) noexcept;
-  void DestroyOwned() noexcept;
+  template <class T>
+  const T* Owned() const noexcept {
+    return reinterpret_cast<const T*>(static_cast<std::uintptr_t>(bits_));
+  }
 
-  // The scalar kinds, and Empty (which holds a zero here): copied as a whole, whichever member
-  // is in use.
-  union Scalar {
-    std::uint8_t byte;
-    std::int16_t integer;
-    std::int32_t long_;
-    float single;
-    double double_;
-  };
-  union {
-    Scalar scalar_;
-    std::u16string string_;
-    ByteArray bytes_;
-  };
+  // The owning kinds' work, out of line. Each takes and gives the kind and the bits, never a
+  // value's address: an address passed to a call that the compiler cannot see into would keep
+  // every value of the calling function in memory.
+  // A copy of what `bits` points to, as bits.
+  static std::uint64_t CopyOwned(std::uint16_t kind, std::uint64_t bits);
+  // Frees what `bits` points to (a String may become the thread's spare).
+  static void ReleaseOwned(std::uint16_t kind, std::uint64_t bits) noexcept;
+  // The thread's spare String, resized to `capacity` units, if it has room for them (else
+  // nullptr, and the spare stays).
+  static std::u16string* TakeSpare(std::size_t capacity) noexcept;
+  // A new String of `capacity` units.
+  static std::u16string* NewString(std::size_t capacity);
+  static constexpr std::size_t kStackUnits = 128;
+
+  std::uint64_t bits_;
   std::uint16_t kind_;
 };
 

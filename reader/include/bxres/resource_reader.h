@@ -24,6 +24,13 @@ namespace BxRes {
 
 using bx::ReadValue;
 
+// The process-wide stream that the functions below operate on; its state (the bytes, the cursor
+// and the byte count) is private to it. Declared here so that the typed readers inline into the
+// caller, with no call per value. An inline variable: the toolchain gives it one process-wide
+// symbol, which every executable exports (cmake/BxProcessWide.cmake), so that a program and the
+// libraries it loads share one cursor. Use the functions, not the variable.
+inline bx::ResourceStream TheStream;
+
 // Loads the resource with this identifier and type from the executable and puts the cursor at
 // its first byte; the previous resource is released. Identifiers and types are integers from 1
 // to 65535 or names (see bx::LoadResourceData). Loading the resource already loaded rewinds it.
@@ -42,19 +49,19 @@ void Load(const Id& ResID, const Type& ResType) {
 
 // Where the cursor stands: the offset of the next unread byte (0 before the first Load), never
 // beyond Size().
-std::int32_t Position() noexcept;
+inline std::int32_t Position() noexcept { return TheStream.Position(); }
 
 // The byte count of the loaded resource (0 before the first Load).
-std::int32_t Size() noexcept;
+inline std::int32_t Size() noexcept { return TheStream.Size(); }
 
 // The typed readers: Byte (VT_UI1, 1 byte), Integer (VT_I2, 2), Long (VT_I4, 4), Single (VT_R4,
 // 4) and Double (VT_R8, 8), little-endian, at any alignment; the Empty value, with the cursor
 // unmoved, when fewer bytes remain (or nothing is loaded).
-ReadValue ReadByte();
-ReadValue ReadInteger();
-ReadValue ReadLong();
-ReadValue ReadSingle();
-ReadValue ReadDouble();
+inline ReadValue ReadByte() { return TheStream.ReadByte(); }
+inline ReadValue ReadInteger() { return TheStream.ReadInteger(); }
+inline ReadValue ReadLong() { return TheStream.ReadLong(); }
+inline ReadValue ReadSingle() { return TheStream.ReadSingle(); }
+inline ReadValue ReadDouble() { return TheStream.ReadDouble(); }
 
 // Copies up to `Length` bytes at the cursor to `Address` and returns how many it copied; a
 // request past the end is cut to what remains. Raises bx::BoundsError when no byte is left
