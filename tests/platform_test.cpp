@@ -94,6 +94,7 @@ TEST(ReadValue, CopiesAndMovesBetweenAnyTwoKinds) {
       ReadValue source = from;
       moved = std::move(source);
       EXPECT_EQ(moved, from);
+      EXPECT_TRUE(source.IsEmpty());
       source = to;  // a moved-from value can be assigned again
       EXPECT_EQ(source, to);
     }
@@ -104,6 +105,33 @@ TEST(ReadValue, CopiesAndMovesBetweenAnyTwoKinds) {
     moved = self;
     EXPECT_EQ(moved, from);
   }
+}
+
+std::size_t Fill(char16_t* out, std::size_t n) {
+  std::fill_n(out, n, u'x');
+  return n;
+}
+
+// A loop of Strings reuses the storage of one released before, and only that: a String that is
+// still held is never handed out again, and a large one is not kept.
+TEST(ReadValue, AStringTakesTheStorageOfTheLastOneReleasedAndNoOther) {
+  auto make = [](std::size_t n) {
+    return ReadValue::StringOf(n, [n](char16_t* out) { return Fill(out, n); });
+  };
+  const char16_t* released = nullptr;
+  {
+    const ReadValue first = make(100);
+    released = first.String().data();
+  }
+  const ReadValue held = make(60);
+  EXPECT_EQ(held.String().data(), released);
+  EXPECT_EQ(held.String(), std::u16string(60, u'x'));
+  const ReadValue next = make(60);
+  EXPECT_NE(next.String().data(), released);
+
+  const std::size_t large = ReadValue::kSpareUnits + 1;
+  { const ReadValue big = make(large); }
+  EXPECT_LT(make(large - 1).String().capacity(), large);  // made new, not from the large one
 }
 
 // --- The resource loader -----------------------------------------------------------------

@@ -72,12 +72,15 @@ struct SpareReaper {
   }
 };
 
-// Keeps `text` as the spare if the slot is free and its storage small enough, else frees it.
+// Keeps `text` as the spare if its storage is small enough and larger than the spare's, and
+// frees the other.
 void GiveSpare(std::u16string* text) noexcept {
-  if (t_spare != nullptr || t_spare_closed || text->capacity() > ReadValue::kSpareUnits) {
+  if (t_spare_closed || text->capacity() > ReadValue::kSpareUnits ||
+      (t_spare != nullptr && t_spare->capacity() >= text->capacity())) {
     delete text;
     return;
   }
+  delete std::exchange(t_spare, nullptr);
   if (!t_reaper_made) {
     thread_local SpareReaper reaper;
     (void)reaper;
