@@ -1,6 +1,7 @@
 // Writes the benchmark's token text: code page 932, a mix of Japanese words, ASCII words,
-// numbers and quoted phrases between every kind of separator, generated from a fixed seed so
-// that every run reads the same bytes.
+// numbers and quoted phrases between every kind of separator, with a few empty tokens and a few
+// Japanese sentences longer than 128 bytes, generated from a fixed seed so that every run reads
+// the same bytes.
 //   gen_bench_text <output> <size in bytes>
 #include <bxres/platform.h>
 
@@ -99,9 +100,14 @@ int main(int argc, char** argv) {
       AddQuotedPhrase(text);
       // A tab is not skipped after a closing quote, so quoted phrases end in the others.
       text += Chance(50) ? "," : "\r\n";
+    } else if (Chance(1)) {
+      // A sentence with no blank in it, as Japanese is written: one token of 130 to 300 bytes.
+      for (unsigned n = 65 + Below(86); n > 0; --n) AddJapaneseCharacter(text);
+      AddSeparator(text);
     } else {
       AddWord(text);
       AddSeparator(text);
+      if (Chance(3)) AddSeparator(text);  // two in a row: an empty token between them
     }
   }
   text.resize(size);
