@@ -1,7 +1,9 @@
 // BxRes::ReadToken: separators, quotes, line ends, empty tokens and the sample text.
+#include <bxres/platform.h>
 #include <bxres/resource_reader.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -115,6 +117,42 @@ TEST_F(ReadTokenTest, IsEmptyBeforeAnyLoadAndOnAnEmptyResource) {
   BxRes::Load(std::int16_t{1}, u"TOKENS");
   EXPECT_TRUE(BxRes::ReadToken().IsEmpty());
   EXPECT_EQ(ResPos(), 0);
+}
+
+// Short tokens are found and converted in one pass, long ones in two; both must convert every
+// token as the conversion of its bytes alone would, at every length around the point where they
+// part, whatever the token's last byte is and whatever follows it.
+TEST_F(ReadTokenTest, ConvertsEveryLengthOfTokenAsItsBytesAlone) {
+  // Bodies made of a repeated unit, cut to a length, then given a last byte.
+  const std::string units[] = {"a", "\x82\xA0", "a\x88\x9F", "\xEB\x40"};  // an unassigned pair
+  const std::string lasts[] = {"", "b", "\x82", "\xFD"};  // \x82 is a lead byte left alone
+  for (const bool quoted : {false, true}) {
+    for (std::size_t length = 0; length <= 140; ++length) {
+      for (const std::string& unit : units) {
+        for (const std::string& last : lasts) {
+          for (const char* after : {"", ",x", "\r\nx"}) {
+            std::string body;
+            while (body.size() < length) body += unit;
+            body.resize(length);
+            body += last;
+            const std::string data = (quoted ? "\"" + body + "\"" : body) + after;
+            if (data.empty()) continue;  // no token at all
+            SCOPED_TRACE(testing::PrintToString(data));
+            ScopedResource fixture(1, u"TOKENS", {data.begin(), data.end()});
+            BxRes::Load(std::int16_t{1}, u"TOKENS");
+            const BxRes::ReadValue token = BxRes::ReadToken();
+            ASSERT_FALSE(token.IsEmpty());
+            const std::u16string expected = bx::Cp932ToUtf16(
+                {reinterpret_cast<const std::uint8_t*>(body.data()), body.size()});
+            ASSERT_EQ(token.String(), expected);
+            const std::size_t after_token = data.size() - std::strlen(after) +
+                                            (*after == ',' ? 1 : *after == '\r' ? 2 : 0);
+            ASSERT_EQ(ResPos(), static_cast<std::int32_t>(after_token));
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST_F(ReadTokenTest, MixesWithTheOtherReadersOnOneCursor) {

@@ -25,20 +25,7 @@ constexpr std::array<std::uint8_t, 256> kIsLead = [] {
   return table;
 }();
 
-// The character at every pair of bytes, indexed by the two bytes as a little-endian 16-bit
-// value (first byte low): for a lead byte, the pair's character (U+FFFD if unassigned, or
-// kCp932NotTrail); for any other byte, that byte's own character, whatever follows it.
-constexpr std::array<char16_t, 65536> kPairs = [] {
-  std::array<char16_t, 65536> table{};
-  for (unsigned next = 0; next < 256; ++next) {
-    for (unsigned b = 0; b < 256; ++b) {
-      table[next << 8 | b] = kIsLead[b] ? kCp932Double[kCp932LeadRow[b]][next] : kCp932Single[b];
-    }
-  }
-  return table;
-}();
-
-char16_t PairAt(const std::uint8_t* p) { return kPairs[p[0] | p[1] << 8]; }
+char16_t PairAt(const std::uint8_t* p) { return detail::kCp932Pairs[p[0] | p[1] << 8]; }
 
 // The character at in[i], written to *o; returns the index after it. A lead byte without a
 // trail byte after it becomes U+FFFD and only that byte is taken.
@@ -74,8 +61,8 @@ Block DecodeBlock(const std::uint8_t* p, char16_t* out) {
   for (unsigned k = 0; k < kBlock; ++k) lead |= std::uint64_t{kIsLead[p[k]]} << k;
   // A run of lead bytes always starts at a character (the byte before it cannot be a lead
   // byte), and every lead byte is also a trail byte, so within the run characters start at
-  // even offsets, and an odd-length run takes the byte after it as its last trail byte. Subtracting the runs from the odd bits marks
-  // the trail bytes of every run at once.
+  // even offsets, and an odd-length run takes the byte after it as its last trail byte.
+  // Subtracting the runs from the odd bits marks the trail bytes of every run at once.
   constexpr std::uint64_t kOdd = 0xAAAAAAAAAAAAAAAAull;
   const std::uint64_t trail = ((((lead << 1) | kOdd) - lead) ^ kOdd) ^ lead;
   const std::uint64_t starts = ~trail & kInBlock;
@@ -92,6 +79,35 @@ Block DecodeBlock(const std::uint8_t* p, char16_t* out) {
 }
 
 }  // namespace
+
+namespace detail {
+static_assert(kCp932NotTrail == bx::kCp932NotTrail);
+extern constexpr std::array<char16_t, 65536> kCp932Pairs = [] {
+  std::array<char16_t, 65536> table{};
+  for (unsigned next = 0; next < 256; ++next) {
+    for (unsigned b = 0; b < 256; ++b) {
+      table[next << 8 | b] = kIsLead[b] ? kCp932Double[kCp932LeadRow[b]][next] : kCp932Single[b];
+    }
+  }
+  return table;
+}();
+
+// The inline readers' byte tests agree with the tables: lead bytes, and trail bytes as the
+// bytes after which a lead byte is not alone.
+static_assert([] {
+  for (unsigned b = 0; b < 256; ++b) {
+    const auto byte = static_cast<std::uint8_t>(b);
+    if (IsCp932Lead(byte) != (kIsLead[b] != 0)) return false;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      if (kIsLead[lead] &&
+          IsCp932Trail(byte) == (kCp932Pairs[lead | b << 8] == kCp932NotTrail)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}());
+}  // namespace detail
 
 std::size_t Cp932ToUtf16(std::span<const std::uint8_t> text, char16_t* out) noexcept {
   const std::uint8_t* in = text.data();

@@ -101,7 +101,13 @@ const ByteArray& BytesAt(std::uint64_t bits) {
 ReadValue::ReadValue(std::u16string v)
     : bits_(BitsOf(new std::u16string(std::move(v)))), kind_(VT_BSTR) {}
 
-ReadValue::ReadValue(std::u16string_view v) : bits_(BitsOf(new std::u16string(v))), kind_(VT_BSTR) {}
+ReadValue::ReadValue(std::u16string_view v) : ReadValue() {
+  std::u16string* text = v.size() <= kSpareUnits ? TakeSpare() : nullptr;
+  if (text == nullptr) text = new std::u16string;
+  bits_ = BitsOf(text);
+  kind_ = VT_BSTR;  // from here on this value releases the text, should assign raise
+  text->assign(v);
+}
 
 ReadValue::ReadValue(ByteArray v)
     : bits_(BitsOf(new ByteArray(std::move(v)))), kind_(kByteArrayKind) {}
@@ -119,17 +125,7 @@ void ReadValue::ReleaseOwned(std::uint16_t kind, std::uint64_t bits) noexcept {
   }
 }
 
-std::u16string* ReadValue::TakeSpare(std::size_t capacity) noexcept {
-  std::u16string* text = t_spare;
-  if (text == nullptr || text->capacity() < capacity) return nullptr;
-  t_spare = nullptr;
-  text->resize(capacity);  // within its storage: cannot raise
-  return text;
-}
-
-std::u16string* ReadValue::NewString(std::size_t capacity) {
-  return new std::u16string(capacity, u'\0');
-}
+std::u16string* ReadValue::TakeSpare() noexcept { return std::exchange(t_spare, nullptr); }
 
 void ReadValue::ThrowKindMismatch(std::uint16_t have, std::uint16_t wanted) {
   std::string message = WithArticle(KindName(have)) + " value cannot be used as " +

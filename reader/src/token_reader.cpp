@@ -1,9 +1,10 @@
 // ReadToken: the next separated or quoted token at the cursor, as UTF-16; the stream's and,
 // beside it, the module's.
 //
-// The scan looks at single bytes and never decodes: every byte it tests (quote, comma, blank,
-// CR, LF, tab) is below 0x40, and no byte of a double-byte character in code page 932 is, so a
-// separator can never be half of a character. Only the finished token is converted.
+// Every byte that ends a token or follows one (quote, comma, blank, CR, LF, tab) is below 0x40,
+// and no trail byte of a double-byte character in code page 932 is, so a separator can never be
+// half of a character: a short token is found and converted in one pass, a long one is found by
+// looking at bytes alone and then converted as a block.
 #include <array>
 #include <bit>
 #include <cstring>
@@ -30,12 +31,40 @@ constexpr std::array<bool, 256> kEndsUnquoted = [] {
   return table;
 }();
 
-// Where a token's bytes lie, and where the cursor goes after it.
-struct Token {
-  std::int32_t begin;
-  std::int32_t end;
-  std::int32_t next;
-};
+constexpr std::array<bool, 256> kEndsQuoted = [] {
+  std::array<bool, 256> table{};
+  table[kQuote] = true;
+  return table;
+}();
+
+// Where the cursor goes after an unquoted token that ends at `end`: past the separator there,
+// and a line feed right after it.
+std::int32_t AfterSeparator(const std::uint8_t* data, std::int32_t end, std::int32_t size) {
+  if (end == size) return size;
+  std::int32_t next = end + 1;
+  if (next < size && data[next] == kLf) ++next;
+  return next;
+}
+
+// Where the cursor goes after a quoted token whose closing quote is at `end` (or that runs to
+// the end of the data): past the quote, and then past one comma or blank, or a carriage return
+// with a line feed that follows it. None of these positions can leave the signed 32-bit range:
+// each is at most `size`.
+std::int32_t AfterQuote(const std::uint8_t* data, std::int32_t end, std::int32_t size) {
+  if (end == size) return size;
+  std::int32_t next = end + 1;
+  if (next < size) {
+    const std::uint8_t after = data[next];
+    if (after == kComma || after == kBlank) {
+      ++next;
+    } else if (after == kCr) {
+      ++next;
+      // Only a line feed goes with the carriage return; any other byte opens the next token.
+      if (next < size && data[next] == kLf) ++next;
+    }
+  }
+  return next;
+}
 
 // The first byte at or after p that ends an unquoted token, or `size`. Eight bytes at a time:
 // every separator is below 0x2D, as almost no byte of text is, so a word with no byte below
@@ -61,31 +90,59 @@ std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p, std::int3
   return i;
 }
 
-// None of the positions below can leave the signed 32-bit range: each is at most `size`.
-Token ScanQuoted(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
-  const void* close = std::memchr(data + p + 1, kQuote, static_cast<std::size_t>(size - p - 1));
-  if (close == nullptr) return {p + 1, size, size};  // unterminated: runs to the end
-  const auto end = static_cast<std::int32_t>(static_cast<const std::uint8_t*>(close) - data);
-  std::int32_t next = end + 1;
-  if (next < size) {
-    const std::uint8_t after = data[next];
-    if (after == kComma || after == kBlank) {
-      ++next;
-    } else if (after == kCr) {
-      ++next;
-      // Only a line feed goes with the carriage return; any other byte opens the next token.
-      if (next < size && data[next] == kLf) ++next;
-    }
-  }
-  return {p + 1, end, next};
+std::int32_t FindQuotedEnd(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
+  const void* close = std::memchr(data + p, kQuote, static_cast<std::size_t>(size - p));
+  return close == nullptr
+             ? size
+             : static_cast<std::int32_t>(static_cast<const std::uint8_t*>(close) - data);
 }
 
-Token ScanUnquoted(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
-  const std::int32_t end = FindUnquotedEnd(data, p, size);
-  if (end == size) return {p, size, size};
-  std::int32_t next = end + 1;
-  if (next < size && data[next] == kLf) ++next;
-  return {p, end, next};
+// Tokens up to this many bytes are found and converted in one pass; longer ones are found
+// first and then converted as a block.
+constexpr std::int32_t kShortToken = 128;
+
+struct ShortToken {
+  std::int32_t end;   // where the token's bytes end (an ending byte, or the end of the data)
+  std::size_t units;  // UTF-16 units written
+  bool whole;         // false: the token is longer than kShortToken bytes; nothing is usable
+};
+
+constexpr std::array<std::uint8_t, 256> kIsLead = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) table[b] = detail::IsCp932Lead(static_cast<std::uint8_t>(b));
+  return table;
+}();
+constexpr std::array<std::uint8_t, 256> kIsTrail = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) table[b] = detail::IsCp932Trail(static_cast<std::uint8_t>(b));
+  return table;
+}();
+
+// Finds the end of the token that starts at `begin` and converts it in the same pass, one
+// character at a time: every byte that can end a token is below 0x40, as no trail byte is, so
+// a byte that starts a character is the only place a token can end. `out` has room for
+// kShortToken units. kAway: the data goes on for more than kShortToken + 1 bytes after
+// `begin`, so that the byte after any character's first one can be read without a test.
+template <bool kAway>
+ShortToken ScanAndConvert(const std::uint8_t* data, std::int32_t begin, std::int32_t size,
+                          const std::array<bool, 256>& ends, char16_t* out) {
+  const std::uint8_t* p = data + begin;
+  const std::uint8_t* const data_end = data + size;
+  const std::uint8_t* const limit = kAway || size - begin > kShortToken ? p + kShortToken : data_end;
+  char16_t* o = out;
+  while (p < limit) {
+    const std::uint8_t b = p[0];
+    if (ends[b]) {
+      return {static_cast<std::int32_t>(p - data), static_cast<std::size_t>(o - out), true};
+    }
+    const std::uint8_t next = kAway || p + 1 < data_end ? p[1] : 0;  // 0 is not a trail byte
+    const char16_t c = detail::kCp932Pairs[b | next << 8];
+    // Where the next character starts comes from the bytes alone, so that the next pass need
+    // not wait for the table.
+    p += 1 + (kIsLead[b] & kIsTrail[next]);
+    *o++ = c == detail::kCp932NotTrail ? u'\uFFFD' : c;  // a lead byte alone
+  }
+  return {size, static_cast<std::size_t>(o - out), p >= data_end};
 }
 
 }  // namespace
@@ -93,12 +150,24 @@ Token ScanUnquoted(const std::uint8_t* data, std::int32_t p, std::int32_t size) 
 // The token at the cursor, which is inside the data; moves the cursor past it.
 ReadValue ResourceStream::ReadTokenAtCursor() {
   const std::uint8_t* data = ResData.data();
-  const Token token = data[ResPos] == kQuote ? ScanQuoted(data, ResPos, ResSize)
-                                             : ScanUnquoted(data, ResPos, ResSize);
-  const std::span bytes(data + token.begin, static_cast<std::size_t>(token.end - token.begin));
-  const auto convert = [bytes](char16_t* out) { return Cp932ToUtf16(bytes, out); };
-  ReadValue result = ReadValue::StringOf(bytes.size(), convert);
-  ResPos = token.next;  // only once nothing can fail any more
+  const bool quoted = data[ResPos] == kQuote;
+  const std::int32_t begin = quoted ? ResPos + 1 : ResPos;
+  char16_t units[kShortToken];
+  const auto& ends = quoted ? kEndsQuoted : kEndsUnquoted;
+  const ShortToken token = ResSize - begin > kShortToken + 1
+                               ? ScanAndConvert<true>(data, begin, ResSize, ends, units)
+                               : ScanAndConvert<false>(data, begin, ResSize, ends, units);
+  std::int32_t end = token.end;
+  ReadValue result;
+  if (token.whole) [[likely]] {
+    result = ReadValue(std::u16string_view(units, token.units));
+  } else {
+    end = quoted ? FindQuotedEnd(data, begin, ResSize) : FindUnquotedEnd(data, begin, ResSize);
+    const std::span bytes(data + begin, static_cast<std::size_t>(end - begin));
+    result = ReadValue::StringOf(bytes.size(),
+                                 [bytes](char16_t* out) { return Cp932ToUtf16(bytes, out); });
+  }
+  ResPos = quoted ? AfterQuote(data, end, ResSize) : AfterSeparator(data, end, ResSize);
   return result;
 }
 

@@ -2,6 +2,7 @@
 // behind these functions; the code above them has no conditional compilation.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -47,5 +48,26 @@ std::u16string Cp932ToUtf16(std::span<const std::uint8_t> text);
 // The same conversion into a caller's buffer, which must hold `text.size()` code units.
 // Returns how many it wrote.
 std::size_t Cp932ToUtf16(std::span<const std::uint8_t> text, char16_t* out) noexcept;
+
+namespace detail {
+
+// The conversion's table, for readers that decode short texts inline: the character at every
+// pair of bytes, indexed by the two bytes as a little-endian 16-bit value (first byte low). For
+// a lead byte it is the pair's character (U+FFFD when unassigned), or kCp932NotTrail when the
+// second byte is not a trail byte; for any other byte it is that byte's own character, whatever
+// follows.
+extern const std::array<char16_t, 65536> kCp932Pairs;
+inline constexpr char16_t kCp932NotTrail = 0xFFFE;
+
+constexpr bool IsCp932Lead(std::uint8_t b) noexcept {
+  return static_cast<std::uint8_t>(b - 0x81) <= 0x9F - 0x81 ||
+         static_cast<std::uint8_t>(b - 0xE0) <= 0xFC - 0xE0;
+}
+constexpr bool IsCp932Trail(std::uint8_t b) noexcept {
+  return static_cast<std::uint8_t>(b - 0x40) <= 0x7E - 0x40 ||
+         static_cast<std::uint8_t>(b - 0x80) <= 0xFC - 0x80;
+}
+
+}  // namespace detail
 
 }  // namespace bx

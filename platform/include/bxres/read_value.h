@@ -103,22 +103,23 @@ class ReadValue {
   }
 
   // A String built in place: `fill` is given room for `capacity` units, writes the text there
-  // and returns its length. The text goes into the thread's spare String when that has room;
+  // and returns its length. The text goes into the thread's spare String when there is one;
   // else a short text is written on the stack first, so that its String is allocated at its
   // final length.
   template <class Fill>
   static ReadValue StringOf(std::size_t capacity, Fill fill) {
-    std::u16string* text = TakeSpare(capacity);
+    std::u16string* text = capacity <= kSpareUnits ? TakeSpare() : nullptr;
     if (text == nullptr) {
       if (capacity <= kStackUnits) {
         char16_t units[kStackUnits];
         return ReadValue(std::u16string_view(units, fill(units)));
       }
-      text = NewString(capacity);
+      text = new std::u16string;
     }
     ReadValue v;
     v.bits_ = reinterpret_cast<std::uintptr_t>(text);
-    v.kind_ = VT_BSTR;  // from here on v releases the text, should fill raise
+    v.kind_ = VT_BSTR;  // from here on v releases the text, should resize or fill raise
+    text->resize(capacity);
     text->resize(fill(text->data()));
     return v;
   }
@@ -170,11 +171,8 @@ class ReadValue {
   static std::uint64_t CopyOwned(std::uint16_t kind, std::uint64_t bits);
   // Frees what `bits` points to (a String may become the thread's spare).
   static void ReleaseOwned(std::uint16_t kind, std::uint64_t bits) noexcept;
-  // The thread's spare String, resized to `capacity` units, if it has room for them (else
-  // nullptr, and the spare stays).
-  static std::u16string* TakeSpare(std::size_t capacity) noexcept;
-  // A new String of `capacity` units.
-  static std::u16string* NewString(std::size_t capacity);
+  // The thread's spare String, taken from it, or nullptr.
+  static std::u16string* TakeSpare() noexcept;
   static constexpr std::size_t kStackUnits = 128;
 
   std::uint64_t bits_;
