@@ -3,7 +3,6 @@
 #include <bxres/resource_reader.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -126,11 +125,13 @@ TEST_F(ReadTokenTest, ConvertsEveryLengthOfTokenAsItsBytesAlone) {
   // Bodies made of a repeated unit, cut to a length, then given a last byte.
   const std::string units[] = {"a", "\x82\xA0", "a\x88\x9F", "\xEB\x40"};  // an unassigned pair
   const std::string lasts[] = {"", "b", "\x82", "\xFD"};  // \x82 is a lead byte left alone
+  const std::string afters[] = {"", ",x", "\r\nx", ",x\x82\xA0 yz\r\n" + std::string(160, 'p')};
   for (const bool quoted : {false, true}) {
     for (std::size_t length = 0; length <= 140; ++length) {
       for (const std::string& unit : units) {
         for (const std::string& last : lasts) {
-          for (const char* after : {"", ",x", "\r\nx"}) {
+          // At the end of the data, near it, and far from it.
+          for (const std::string& after : afters) {
             std::string body;
             while (body.size() < length) body += unit;
             body.resize(length);
@@ -145,8 +146,9 @@ TEST_F(ReadTokenTest, ConvertsEveryLengthOfTokenAsItsBytesAlone) {
             const std::u16string expected = bx::Cp932ToUtf16(
                 {reinterpret_cast<const std::uint8_t*>(body.data()), body.size()});
             ASSERT_EQ(token.String(), expected);
-            const std::size_t after_token = data.size() - std::strlen(after) +
-                                            (*after == ',' ? 1 : *after == '\r' ? 2 : 0);
+            const char first = after.empty() ? '\0' : after.front();
+            const std::size_t after_token =
+                data.size() - after.size() + (first == ',' ? 1 : first == '\r' ? 2 : 0);
             ASSERT_EQ(ResPos(), static_cast<std::int32_t>(after_token));
           }
         }
