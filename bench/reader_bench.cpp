@@ -9,7 +9,7 @@
 // typed reads against a plain memcpy loop, SDL2 and QDataStream; Load of a large against a
 // small resource; the demonstration's start against a bare Qt program.
 //
-//   reader_bench [--rounds=N] [--ratio_filter=REGEX]     the table (9 rounds by default)
+//   reader_bench [--rounds=N] [--ratio_filter=REGEX]     the table (11 rounds by default)
 //   reader_bench --benchmark_filter=REGEX [...]         single benchmarks, by Google Benchmark
 #include <benchmark/benchmark.h>
 #include <bxres/platform.h>
@@ -389,7 +389,7 @@ std::vector<Pair> Pairs() {
   const std::size_t size = LargeBytes().size();
   auto typed = [&](std::string figure, void (*ours)(), void (*base)(), std::size_t width,
                    const char* target, double limit) {
-    const int passes = PassesFor(base, 0.05);
+    const int passes = PassesFor(base, 0.15);
     auto ns_per_value = [values = static_cast<double>(size / width)](double s) {
       return s / values * 1e9;
     };
@@ -526,7 +526,7 @@ void PrintRatios(int rounds, const std::regex& filter) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int rounds = 9;
+  int rounds = 11;
   std::string ratio_filter = ".";
   bool single = false;
   std::vector<char*> args;
