@@ -61,6 +61,8 @@ endfunction()
 
 # Adds the generated source to <target>, or, for a static library, to an object library whose
 # objects every consumer links (an archive member that nothing refers to would be left out).
+# `file` is what the source's object depends on: the resource's file, or the files a resource
+# script names.
 function(_bx_attach_resource target source file)
   get_target_property(kind ${target} TYPE)
   if(kind STREQUAL "STATIC_LIBRARY")
@@ -92,9 +94,18 @@ function(_bx_attach_resource target source file)
                         "on an executable, or a shared, module, object or static library")
   endif()
   target_sources(${owner} PRIVATE "${source}")
-  # Source properties belong to the directory that made the target.
-  set_source_files_properties("${source}" TARGET_DIRECTORY ${owner}
-                              PROPERTIES GENERATED TRUE OBJECT_DEPENDS "${file}")
+  # Source properties belong to the directory that made the target. A source that
+  # bx_add_resource wrote is generated; a resource script of the caller's (ARGV3 FALSE) is not.
+  set(generated TRUE)
+  if(ARGC GREATER 3)
+    set(generated ${ARGV3})
+  endif()
+  if(generated)
+    set_source_files_properties("${source}" TARGET_DIRECTORY ${owner} PROPERTIES GENERATED TRUE)
+  endif()
+  set_source_files_properties("${source}" TARGET_DIRECTORY ${owner} PROPERTIES
+                              OBJECT_DEPENDS "${file}")
+  set_property(GLOBAL PROPERTY _BX_ATTACHED_TO ${owner})
 endfunction()
 
 function(bx_add_resource target)
@@ -169,3 +180,5 @@ macro(_bx_emit_windows)
   configure_file("${templates}/BxResource.windows.rc.in" "${source}" @ONLY)
 endmacro()
 
+
+include("${CMAKE_CURRENT_LIST_DIR}/BxResourceScript.cmake")
