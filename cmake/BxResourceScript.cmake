@@ -35,39 +35,43 @@
 #
 # Editing the script, a header it includes or a file it names rebuilds the target.
 
-# The names of languages that scripts use, as <winnt.h> numbers them.
-set(_bx_rc_builtin_macros
-  RC_INVOKED=1 _WIN32=1
-  LANG_NEUTRAL=0x00 LANG_INVARIANT=0x7f LANG_ARABIC=0x01 LANG_BULGARIAN=0x02 LANG_CATALAN=0x03
-  LANG_CHINESE=0x04 LANG_CZECH=0x05 LANG_DANISH=0x06 LANG_GERMAN=0x07 LANG_GREEK=0x08
-  LANG_ENGLISH=0x09 LANG_SPANISH=0x0a LANG_FINNISH=0x0b LANG_FRENCH=0x0c LANG_HEBREW=0x0d
-  LANG_HUNGARIAN=0x0e LANG_ICELANDIC=0x0f LANG_ITALIAN=0x10 LANG_JAPANESE=0x11 LANG_KOREAN=0x12
-  LANG_DUTCH=0x13 LANG_NORWEGIAN=0x14 LANG_POLISH=0x15 LANG_PORTUGUESE=0x16 LANG_ROMANIAN=0x18
-  LANG_RUSSIAN=0x19 LANG_CROATIAN=0x1a LANG_SLOVAK=0x1b LANG_SWEDISH=0x1d LANG_THAI=0x1e
-  LANG_TURKISH=0x1f LANG_INDONESIAN=0x21 LANG_UKRAINIAN=0x22 LANG_VIETNAMESE=0x2a
-  SUBLANG_NEUTRAL=0x00 SUBLANG_DEFAULT=0x01 SUBLANG_SYS_DEFAULT=0x02
-  SUBLANG_ENGLISH_US=0x01 SUBLANG_ENGLISH_UK=0x02 SUBLANG_GERMAN=0x01 SUBLANG_FRENCH=0x01
-  SUBLANG_SPANISH=0x01 SUBLANG_ITALIAN=0x01 SUBLANG_JAPANESE_JAPAN=0x01 SUBLANG_KOREAN=0x01
-  SUBLANG_CHINESE_TRADITIONAL=0x01 SUBLANG_CHINESE_SIMPLIFIED=0x02 SUBLANG_PORTUGUESE=0x02
-  SUBLANG_PORTUGUESE_BRAZILIAN=0x01 SUBLANG_RUSSIAN_RUSSIA=0x01 SUBLANG_DUTCH=0x01
-  SUBLANG_POLISH_POLAND=0x01 SUBLANG_SWEDISH=0x01)
+# The reader's constants. A macro that every entry point runs, because the variables of the
+# directory that included this file are not seen by callers in other directories.
+macro(_bx_rc_constants)
+  # The names of languages that scripts use, as <winnt.h> numbers them.
+  set(_bx_rc_builtin_macros
+    RC_INVOKED=1 _WIN32=1
+    LANG_NEUTRAL=0x00 LANG_INVARIANT=0x7f LANG_ARABIC=0x01 LANG_BULGARIAN=0x02 LANG_CATALAN=0x03
+    LANG_CHINESE=0x04 LANG_CZECH=0x05 LANG_DANISH=0x06 LANG_GERMAN=0x07 LANG_GREEK=0x08
+    LANG_ENGLISH=0x09 LANG_SPANISH=0x0a LANG_FINNISH=0x0b LANG_FRENCH=0x0c LANG_HEBREW=0x0d
+    LANG_HUNGARIAN=0x0e LANG_ICELANDIC=0x0f LANG_ITALIAN=0x10 LANG_JAPANESE=0x11 LANG_KOREAN=0x12
+    LANG_DUTCH=0x13 LANG_NORWEGIAN=0x14 LANG_POLISH=0x15 LANG_PORTUGUESE=0x16 LANG_ROMANIAN=0x18
+    LANG_RUSSIAN=0x19 LANG_CROATIAN=0x1a LANG_SLOVAK=0x1b LANG_SWEDISH=0x1d LANG_THAI=0x1e
+    LANG_TURKISH=0x1f LANG_INDONESIAN=0x21 LANG_UKRAINIAN=0x22 LANG_VIETNAMESE=0x2a
+    SUBLANG_NEUTRAL=0x00 SUBLANG_DEFAULT=0x01 SUBLANG_SYS_DEFAULT=0x02
+    SUBLANG_ENGLISH_US=0x01 SUBLANG_ENGLISH_UK=0x02 SUBLANG_GERMAN=0x01 SUBLANG_FRENCH=0x01
+    SUBLANG_SPANISH=0x01 SUBLANG_ITALIAN=0x01 SUBLANG_JAPANESE_JAPAN=0x01 SUBLANG_KOREAN=0x01
+    SUBLANG_CHINESE_TRADITIONAL=0x01 SUBLANG_CHINESE_SIMPLIFIED=0x02 SUBLANG_PORTUGUESE=0x02
+    SUBLANG_PORTUGUESE_BRAZILIAN=0x01 SUBLANG_RUSSIAN_RUSSIA=0x01 SUBLANG_DUTCH=0x01
+    SUBLANG_POLISH_POLAND=0x01 SUBLANG_SWEDISH=0x01)
 
-# Windows' own headers, which define nothing that a resource of raw data needs.
-set(_bx_rc_windows_headers
-  windows.h winres.h winresrc.h afxres.h winuser.h winuser.rh winnt.h winnt.rh winver.h
-  windef.h winbase.h wingdi.h commctrl.h richedit.h dlgs.h ntverp.h common.ver prsht.h)
+  # Windows' own headers, which define nothing that a resource of raw data needs.
+  set(_bx_rc_windows_headers
+    windows.h winres.h winresrc.h afxres.h winuser.h winuser.rh winnt.h winnt.rh winver.h
+    windef.h winbase.h wingdi.h commctrl.h richedit.h dlgs.h ntverp.h common.ver prsht.h)
 
-# Statements skipped with their file name, and those skipped with their BEGIN ... END block.
-set(_bx_rc_file_kinds ICON CURSOR BITMAP FONT MESSAGETABLE HTML ANICURSOR ANIICON PLUGPLAY VXD
-    DLGINCLUDE)
-set(_bx_rc_block_kinds DIALOG DIALOGEX MENU MENUEX ACCELERATORS VERSIONINFO)
-set(_bx_rc_memory_flags PRELOAD LOADONCALL FIXED MOVEABLE DISCARDABLE PURE IMPURE SHARED NONSHARED)
+  # Statements skipped with their file name, and those skipped with their BEGIN ... END block.
+  set(_bx_rc_file_kinds ICON CURSOR BITMAP FONT MESSAGETABLE HTML ANICURSOR ANIICON PLUGPLAY VXD
+      DLGINCLUDE)
+  set(_bx_rc_block_kinds DIALOG DIALOGEX MENU MENUEX ACCELERATORS VERSIONINFO)
+  set(_bx_rc_memory_flags PRELOAD LOADONCALL FIXED MOVEABLE DISCARDABLE PURE IMPURE SHARED NONSHARED)
 
-# Characters that CMake lists would misread stand in for themselves as control characters while
-# the script is read.
-string(ASCII 1 _bx_rc_semicolon)
-string(ASCII 2 _bx_rc_open_bracket)
-string(ASCII 3 _bx_rc_close_bracket)
+  # Characters that CMake lists would misread stand in for themselves as control characters while
+  # the script is read.
+  string(ASCII 1 _bx_rc_semicolon)
+  string(ASCII 2 _bx_rc_open_bracket)
+  string(ASCII 3 _bx_rc_close_bracket)
+endmacro()
 
 function(_bx_rc_fail where what)
   get_property(script GLOBAL PROPERTY _BX_RC_SCRIPT)
@@ -577,6 +581,7 @@ endmacro()
 #   _bx_rc_skipped: what was skipped, each "KIND (file:line)"; _bx_rc_inputs: the script and
 #   the headers read.
 function(_bx_rc_parse script)
+  _bx_rc_constants()
   foreach(property TEXTS PLACES SKIPPED INPUTS)
     set_property(GLOBAL PROPERTY _BX_RC_${property} "")
   endforeach()

@@ -1,15 +1,21 @@
-# Builds a small program that embeds a file, edits the file, builds again, and checks that the
-# program now holds the new bytes.
+# Builds a small program that embeds a file and a resource script, edits the file, the file the
+# script names, and then the script, builds again after each, and checks that the program
+# holds the new bytes each time.
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")  # how the test runs a program it built, if not directly
 set(project "${WORK_DIR}/rebuild")
 file(REMOVE_RECURSE "${project}")
 file(WRITE "${project}/data.txt" "before")
+file(WRITE "${project}/script_data.txt" "before")
+file(WRITE "${project}/other_data.txt" "other")
+file(WRITE "${project}/script.rc" "2 DATA \"script_data.txt\"\n")
 file(WRITE "${project}/main.cpp" [=[
 #include <bxres/resource_reader.h>
 #include <bxres/value_text.h>
 #include <iostream>
 int main() {
   BxRes::Load(std::int16_t{1}, u"DATA");
+  std::cout << bx::ToUtf8(BxRes::ReadToken().String()) << "|";
+  BxRes::Load(std::int16_t{2}, u"DATA");
   std::cout << bx::ToUtf8(BxRes::ReadToken().String());
 }
 ]=])
@@ -20,6 +26,7 @@ add_subdirectory(\"${BXRES_SOURCE_DIR}\" bxres)
 add_executable(show main.cpp)
 target_link_libraries(show PRIVATE bx::res)
 bx_add_resource(show ID 1 TYPE DATA FILE data.txt)
+bx_add_resource_script(show FILE script.rc)
 ")
 
 function(build_and_expect text)
@@ -44,8 +51,16 @@ function(build_and_expect text)
   endif()
 endfunction()
 
-build_and_expect("before")
-# A newer modification time than the object built from the old bytes.
-execute_process(COMMAND "${CMAKE_COMMAND}" -E sleep 1)
-file(WRITE "${project}/data.txt" "after")
-build_and_expect("after")
+# Each edit has a newer modification time than what was built before it.
+function(edit file content)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E sleep 1)
+  file(WRITE "${project}/${file}" "${content}")
+endfunction()
+
+build_and_expect("before|before")
+edit(data.txt "after")
+build_and_expect("after|before")
+edit(script_data.txt "after")
+build_and_expect("after|after")
+edit(script.rc "2 DATA \"other_data.txt\"\n")
+build_and_expect("after|other")
