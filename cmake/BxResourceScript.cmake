@@ -8,7 +8,8 @@
 # declares is embedded as bx_add_resource() embeds one:
 #
 #   nameID typeID [options] filename      a user-defined resource: nameID and typeID are numbers
-#                                         (decimal, 0x hexadecimal, an L or U suffix), names,
+#                                         (decimal, 0x hexadecimal, octal after a leading 0,
+#                                         an L or U suffix), names,
 #                                         "quoted names" (nameID only), #defined numbers or
 #                                         (expressions) of them; filename is "quoted" (with \\
 #                                         and "" escapes) or bare
@@ -136,7 +137,22 @@ endfunction()
 # ^ ~ << >> and parentheses), or fails naming `where`.
 function(_bx_rc_number out expression where what)
   string(REGEX REPLACE "(0[xX][0-9A-Fa-f]+|[0-9]+)[uUlL]+" "\\1" plain "${expression}")
-  string(REGEX REPLACE "(^|[^0-9A-Za-z_])0+([0-9])" "\\1\\2" plain "${plain}")  # not octal
+  # A number with a leading 0 is octal, as the resource compiler reads it.
+  while(plain MATCHES "(^|[^0-9A-Za-z_])0([0-7]+)([^0-9A-Za-z_]|$)")
+    set(octal "${CMAKE_MATCH_2}")
+    set(decimal 0)
+    string(LENGTH "${octal}" digits)
+    math(EXPR last "${digits} - 1")
+    foreach(k RANGE ${last})
+      string(SUBSTRING "${octal}" ${k} 1 digit)
+      math(EXPR decimal "${decimal} * 8 + ${digit}")
+    endforeach()
+    string(REGEX REPLACE "(^|[^0-9A-Za-z_])0${octal}([^0-9A-Za-z_]|$)" "\\1${decimal}\\2"
+           plain "${plain}")
+  endwhile()
+  if(plain MATCHES "(^|[^0-9A-Za-z_])0[0-9]+")
+    _bx_rc_fail("${where}" "expected ${what}, found ${expression} (a leading 0 makes a number octal)")
+  endif()
   if(NOT plain MATCHES "^[0-9A-Fa-fxX()+*/%&|^~<> \t-]+$" OR NOT plain MATCHES "[0-9]")
     _bx_rc_fail("${where}" "expected ${what}, found ${expression}")
   endif()

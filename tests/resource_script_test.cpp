@@ -27,6 +27,7 @@ TEST(ResourceScript, EmbedsEveryResourceOfRawData) {
       {std::int16_t{102}, u"TEXT", "names"},   // an identifier defined as an expression
       {u"QUOTED", u"text", "names"},           // a quoted name, found in any case
       {std::int16_t{103}, u"TEXT", "names"},   // inside #if
+      {std::int16_t{101}, u"TEXT", "names"},   // 0145, octal
       // Declared in Japanese (1041) and in English (1033): the same choice on every platform
       // here, the lowest code on Linux and the user's language (English) under Wine.
       {std::int16_t{7}, u"TEXT", "en"},
