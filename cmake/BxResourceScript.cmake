@@ -17,6 +17,7 @@
 #   LANGUAGE primary, sub                 for the resources after it; as an option, for one
 #                                         resource (default: English, US, as the resource
 #                                         compiler's); LANG_* and SUBLANG_* names are known
+#                                         once the script includes <windows.h> or "winres.h"
 #   options: LANGUAGE primary, sub; VERSION n; CHARACTERISTICS n; the memory flags PRELOAD,
 #            LOADONCALL, FIXED, MOVEABLE, DISCARDABLE, PURE, IMPURE, SHARED, NONSHARED
 #   // and /* */ comments; #include of headers (quoted or <>), #define, #undef, #ifdef,
@@ -26,7 +27,8 @@
 # Relative file names are found from the script's folder, as the resource compiler finds them;
 # a backslash in a file name separates folders. Headers are found from the folder of the file
 # that includes them, then from the script's folder; Windows' own headers (<windows.h>,
-# "winres.h", ...) are not read. RC_INVOKED and _WIN32 are defined, as the resource compiler
+# "winres.h", ...) are not read, but give the names of languages, and other <headers> that are
+# not found are skipped. RC_INVOKED and _WIN32 are defined, as the resource compiler
 # defines them.
 #
 # Statements that declare no raw data (icons, cursors, bitmaps, fonts, dialogs, menus,
@@ -39,9 +41,11 @@
 # The reader's constants. A macro that every entry point runs, because the variables of the
 # directory that included this file are not seen by callers in other directories.
 macro(_bx_rc_constants)
-  # The names of languages that scripts use, as <winnt.h> numbers them.
-  set(_bx_rc_builtin_macros
-    RC_INVOKED=1 _WIN32=1
+  # What the resource compiler defines.
+  set(_bx_rc_builtin_macros RC_INVOKED=1 _WIN32=1)
+  # The names of languages that scripts use, as <winnt.h> numbers them, defined once the script
+  # includes one of Windows' headers.
+  set(_bx_rc_language_macros
     LANG_NEUTRAL=0x00 LANG_INVARIANT=0x7f LANG_ARABIC=0x01 LANG_BULGARIAN=0x02 LANG_CATALAN=0x03
     LANG_CHINESE=0x04 LANG_CZECH=0x05 LANG_DANISH=0x06 LANG_GERMAN=0x07 LANG_GREEK=0x08
     LANG_ENGLISH=0x09 LANG_SPANISH=0x0a LANG_FINNISH=0x0b LANG_FRENCH=0x0c LANG_HEBREW=0x0d
@@ -364,8 +368,16 @@ function(_bx_rc_read file)
         if(found)
           _bx_rc_flush()  # the tokens so far come before the header's
           _bx_rc_read("${found}")
-        elseif(header_name IN_LIST _bx_rc_windows_headers OR argument MATCHES "^<")
-          set_property(GLOBAL APPEND PROPERTY _BX_RC_SKIPPED "#include ${argument} (${where})")
+        elseif(header_name IN_LIST _bx_rc_windows_headers)
+          # What a script takes from them: the names of languages.
+          foreach(builtin IN LISTS _bx_rc_language_macros)
+            string(REPLACE "=" ";" pair "${builtin}")
+            list(GET pair 0 macro_name)
+            list(GET pair 1 value)
+            _bx_rc_define(${macro_name} "${value}")
+          endforeach()
+        elseif(argument MATCHES "^<")
+          set_property(GLOBAL APPEND PROPERTY _BX_RC_SKIPPED "#include ${argument}, not found (${where})")
         else()
           _bx_rc_fail("${where}" "cannot find the header ${argument} (looked in ${folder} and ${script_folder})")
         endif()
