@@ -18,17 +18,6 @@ static_assert(std::endian::native == std::endian::little, "BxRes needs a little-
 namespace bx {
 namespace {
 
-// The byte count of `bytes`, which must fit a signed 32-bit position; `operation` and `name`
-// say what failed if they do not.
-std::int32_t CheckedSize(const ByteArray& bytes, const char* operation, const std::string& name) {
-  const std::int64_t count = bytes.UBound() + 1;
-  if (count > (std::numeric_limits<std::int32_t>::max)()) {
-    throw OverflowError(operation + (" of " + name) + ": its " + std::to_string(count) +
-                        " bytes are more than a signed 32-bit position can address");
-  }
-  return static_cast<std::int32_t>(count);
-}
-
 ByteArray LoadedBytes(const ReadValue& ResID, const ReadValue& ResType) {
   const ReadValue data = LoadResourceData(ResID, ResType);
   if (data.Kind() != kByteArrayKind) {
@@ -40,7 +29,43 @@ ByteArray LoadedBytes(const ReadValue& ResID, const ReadValue& ResType) {
 
 }  // namespace
 
-ResourceStream::ResourceStream(ByteArray bytes, std::shared_ptr<const std::string> name,
+namespace detail {
+
+// What a stream reads, kept as it was named and put into words only for an error message: the
+// resource's identifier and type, or (both Empty) bytes given to the stream.
+struct ResourceName {
+  ReadValue id;
+  ReadValue type;
+
+  std::string Describe(std::int64_t size) const {
+    if (id.IsEmpty()) return "the " + std::to_string(size) + " bytes given to the stream";
+    return DescribeResource(id, type);
+  }
+};
+
+}  // namespace detail
+
+namespace {
+
+// The name of every stream over bytes given to it: static, so that sharing it counts nothing.
+const detail::ResourceName kGivenBytes{};
+
+// The byte count of `bytes`, which must fit a signed 32-bit position; `operation` and `name`
+// say what failed if they do not.
+std::int32_t CheckedSize(const ByteArray& bytes, const char* operation,
+                         const detail::ResourceName& name) {
+  const std::int64_t count = bytes.UBound() + 1;
+  if (count > (std::numeric_limits<std::int32_t>::max)()) {
+    throw OverflowError(operation + (" of " + name.Describe(count)) + ": its " +
+                        std::to_string(count) +
+                        " bytes are more than a signed 32-bit position can address");
+  }
+  return static_cast<std::int32_t>(count);
+}
+
+}  // namespace
+
+ResourceStream::ResourceStream(ByteArray bytes, std::shared_ptr<const detail::ResourceName> name,
                                const char* operation)
     : ResData(std::move(bytes)),
       ResSize(CheckedSize(ResData, operation, *name)),
@@ -48,17 +73,18 @@ ResourceStream::ResourceStream(ByteArray bytes, std::shared_ptr<const std::strin
 
 ResourceStream::ResourceStream(const ReadValue& ResID, const ReadValue& ResType)
     : ResourceStream(LoadedBytes(ResID, ResType),
-                     std::make_shared<const std::string>(DescribeResource(ResID, ResType)), "Load") {}
+                     std::make_shared<const detail::ResourceName>(ResID, ResType), "Load") {}
 
 ResourceStream::ResourceStream(std::span<const std::uint8_t> bytes)
     : ResourceStream(ByteArray::View(bytes),
-                     std::make_shared<const std::string>("the " + std::to_string(bytes.size()) +
-                                                         " bytes given to the stream"),
+                     std::shared_ptr<const detail::ResourceName>(std::shared_ptr<void>(),
+                                                                 &kGivenBytes),
                      "ResourceStream") {}
 
 std::string ResourceStream::Where(const char* operation) const {
   if (ResName == nullptr) return std::string(operation) + " with no resource loaded";
-  return std::string(operation) + " at offset " + std::to_string(ResPos) + " of " + *ResName;
+  return std::string(operation) + " at offset " + std::to_string(ResPos) + " of " +
+         ResName->Describe(ResSize);
 }
 
 namespace detail {

@@ -85,6 +85,7 @@ concept BlockRecord = std::is_trivially_copyable_v<T> && !std::is_const_v<T> &&
 
 namespace detail {
 struct StreamState;
+struct ResourceName;
 }  // namespace detail
 
 class ResourceStream {
@@ -164,7 +165,8 @@ class ResourceStream {
   friend struct detail::StreamState;
 
   // `operation` names the making in the error for more than 2^31 - 1 bytes.
-  ResourceStream(ByteArray bytes, std::shared_ptr<const std::string> name, const char* operation);
+  ResourceStream(ByteArray bytes, std::shared_ptr<const detail::ResourceName> name,
+                 const char* operation);
 
   // A typed read. The common case, enough bytes left, is inline: a subtraction, a comparison, a
   // copy and an addition. The rest, the end of the data and the errors, is not.
@@ -207,9 +209,9 @@ class ResourceStream {
   ByteArray ResData;
   std::int32_t ResPos = 0;
   std::int32_t ResSize = 0;
-  // Which resource the bytes are, for error messages (`resource 101 of type "CUSTOM"`); shared
-  // by copies.
-  std::shared_ptr<const std::string> ResName;
+  // Which resource the bytes are, for error messages (`resource 101 of type "CUSTOM"`), put
+  // into words only when one is raised; shared by copies.
+  std::shared_ptr<const detail::ResourceName> ResName;
 };
 
 }  // namespace bx
