@@ -5,6 +5,7 @@
 // and no trail byte of a double-byte character in code page 932 is, so a separator can never be
 // half of a character: a short token is found and converted in one pass, a long one is found by
 // looking at bytes alone and then converted as a block.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -97,26 +98,33 @@ std::int32_t FindQuotedEnd(const std::uint8_t* data, std::int32_t p, std::int32_
              : static_cast<std::int32_t>(static_cast<const std::uint8_t*>(close) - data);
 }
 
-// Tokens up to this many bytes are found and converted in one pass; longer ones are found
-// first and then converted as a block.
+// Tokens up to this many bytes are found and converted in one pass; the rest of a longer one
+// is found first and then converted as a block.
 constexpr std::int32_t kShortToken = 128;
 
 struct ShortToken {
-  std::int32_t end;   // where the token's bytes end (an ending byte, or the end of the data)
+  // Where the token's bytes end (an ending byte, or the end of the data); or, when it is not
+  // whole, where the next character starts: the characters before it are converted.
+  std::int32_t end;
   std::size_t units;  // UTF-16 units written
-  bool whole;         // false: the token is longer than kShortToken bytes; nothing is usable
+  bool whole;         // false: the token is longer than kShortToken bytes
 };
 
-constexpr std::array<std::uint8_t, 256> kIsLead = [] {
-  std::array<std::uint8_t, 256> table{};
-  for (unsigned b = 0; b < 256; ++b) table[b] = detail::IsCp932Lead(static_cast<std::uint8_t>(b));
+// What a byte at a character's start is, for each kind of token: the table is the only load the
+// short-token pass makes per byte before it knows where the next character starts.
+enum ByteClass : std::uint8_t { kSingle, kLead, kEnd };
+
+constexpr std::array<ByteClass, 256> ClassesEndingAt(const std::array<bool, 256>& ends) {
+  std::array<ByteClass, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    table[b] = ends[b]                                           ? kEnd
+               : detail::IsCp932Lead(static_cast<std::uint8_t>(b)) ? kLead
+                                                                   : kSingle;
+  }
   return table;
-}();
-constexpr std::array<std::uint8_t, 256> kIsTrail = [] {
-  std::array<std::uint8_t, 256> table{};
-  for (unsigned b = 0; b < 256; ++b) table[b] = detail::IsCp932Trail(static_cast<std::uint8_t>(b));
-  return table;
-}();
+}
+constexpr std::array<ByteClass, 256> kUnquotedClasses = ClassesEndingAt(kEndsUnquoted);
+constexpr std::array<ByteClass, 256> kQuotedClasses = ClassesEndingAt(kEndsQuoted);
 
 // Finds the end of the token that starts at `begin` and converts it in the same pass, one
 // character at a time: every byte that can end a token is below 0x40, as no trail byte is, so
@@ -125,24 +133,36 @@ constexpr std::array<std::uint8_t, 256> kIsTrail = [] {
 // `begin`, so that the byte after any character's first one can be read without a test.
 template <bool kAway>
 ShortToken ScanAndConvert(const std::uint8_t* data, std::int32_t begin, std::int32_t size,
-                          const std::array<bool, 256>& ends, char16_t* out) {
+                          const std::array<ByteClass, 256>& classes, char16_t* out) {
   const std::uint8_t* p = data + begin;
   const std::uint8_t* const data_end = data + size;
   const std::uint8_t* const limit = kAway || size - begin > kShortToken ? p + kShortToken : data_end;
   char16_t* o = out;
   while (p < limit) {
     const std::uint8_t b = p[0];
-    if (ends[b]) {
+    // Branches on the kind of byte, not arithmetic: within a word they are predicted, so the
+    // next character's start is known before this one's bytes have been loaded.
+    const ByteClass kind = classes[b];
+    if (kind == kSingle) {
+      *o++ = detail::kCp932Pairs[b];  // the byte's own character, whatever follows
+      p += 1;
+    } else if (kind == kLead) {
+      const std::uint8_t next = kAway || p + 1 < data_end ? p[1] : 0;  // 0 is not a trail byte
+      const char16_t c = detail::kCp932Pairs[b | next << 8];
+      if (c != detail::kCp932NotTrail) [[likely]] {
+        *o++ = c;
+        p += 2;
+      } else {
+        *o++ = u'\uFFFD';  // a lead byte alone
+        p += 1;
+      }
+    } else {
       return {static_cast<std::int32_t>(p - data), static_cast<std::size_t>(o - out), true};
     }
-    const std::uint8_t next = kAway || p + 1 < data_end ? p[1] : 0;  // 0 is not a trail byte
-    const char16_t c = detail::kCp932Pairs[b | next << 8];
-    // Where the next character starts comes from the bytes alone, so that the next pass need
-    // not wait for the table.
-    p += 1 + (kIsLead[b] & kIsTrail[next]);
-    *o++ = c == detail::kCp932NotTrail ? u'\uFFFD' : c;  // a lead byte alone
   }
-  return {size, static_cast<std::size_t>(o - out), p >= data_end};
+  const bool whole = p >= data_end;
+  return {whole ? size : static_cast<std::int32_t>(p - data), static_cast<std::size_t>(o - out),
+          whole};
 }
 
 }  // namespace
@@ -153,19 +173,24 @@ ReadValue ResourceStream::ReadTokenAtCursor() {
   const bool quoted = data[ResPos] == kQuote;
   const std::int32_t begin = quoted ? ResPos + 1 : ResPos;
   char16_t units[kShortToken];
-  const auto& ends = quoted ? kEndsQuoted : kEndsUnquoted;
+  const auto& classes = quoted ? kQuotedClasses : kUnquotedClasses;
   const ShortToken token = ResSize - begin > kShortToken + 1
-                               ? ScanAndConvert<true>(data, begin, ResSize, ends, units)
-                               : ScanAndConvert<false>(data, begin, ResSize, ends, units);
+                               ? ScanAndConvert<true>(data, begin, ResSize, classes, units)
+                               : ScanAndConvert<false>(data, begin, ResSize, classes, units);
   std::int32_t end = token.end;
   ReadValue result;
   if (token.whole) [[likely]] {
     result = ReadValue(std::u16string_view(units, token.units));
   } else {
-    end = quoted ? FindQuotedEnd(data, begin, ResSize) : FindUnquotedEnd(data, begin, ResSize);
-    const std::span bytes(data + begin, static_cast<std::size_t>(end - begin));
-    result = ReadValue::StringOf(bytes.size(),
-                                 [bytes](char16_t* out) { return Cp932ToUtf16(bytes, out); });
+    // A long token: what the pass converted, then the rest found and converted as a block.
+    const std::int32_t rest = token.end;
+    end = quoted ? FindQuotedEnd(data, rest, ResSize) : FindUnquotedEnd(data, rest, ResSize);
+    const std::span bytes(data + rest, static_cast<std::size_t>(end - rest));
+    const std::u16string_view first(units, token.units);
+    result = ReadValue::StringOf(first.size() + bytes.size(), [first, bytes](char16_t* out) {
+      std::copy(first.begin(), first.end(), out);
+      return first.size() + Cp932ToUtf16(bytes, out + first.size());
+    });
   }
   ResPos = quoted ? AfterQuote(data, end, ResSize) : AfterSeparator(data, end, ResSize);
   return result;
