@@ -72,9 +72,10 @@ ResourceStream::ResourceStream(ByteArray bytes, std::shared_ptr<const detail::Re
       ResName(std::move(name)) {}
 
 ResourceStream::ResourceStream(const ReadValue& ResID, const ReadValue& ResType)
-    : ResourceStream(LoadedBytes(ResID, ResType),
-                     std::make_shared<const detail::ResourceName>(detail::ResourceName{ResID, ResType}),
-                     "Load") {}
+    : ResourceStream(
+          LoadedBytes(ResID, ResType),
+          std::make_shared<const detail::ResourceName>(detail::ResourceName{ResID, ResType}),
+          "Load") {}
 
 ResourceStream::ResourceStream(std::span<const std::uint8_t> bytes)
     : ResourceStream(ByteArray::View(bytes),

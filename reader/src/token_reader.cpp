@@ -136,7 +136,8 @@ ShortToken ScanAndConvert(const std::uint8_t* data, std::int32_t begin, std::int
                           const std::array<ByteClass, 256>& classes, char16_t* out) {
   const std::uint8_t* p = data + begin;
   const std::uint8_t* const data_end = data + size;
-  const std::uint8_t* const limit = kAway || size - begin > kShortToken ? p + kShortToken : data_end;
+  const std::uint8_t* const limit =
+      kAway || size - begin > kShortToken ? p + kShortToken : data_end;
   char16_t* o = out;
   while (p < limit) {
     const std::uint8_t b = p[0];
