@@ -5,8 +5,8 @@
 #include <bit>
 #include <cstring>
 #include <memory>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "bxres/errors.h"

@@ -63,10 +63,6 @@ constexpr bool IsCp932Lead(std::uint8_t b) noexcept {
   return static_cast<std::uint8_t>(b - 0x81) <= 0x9F - 0x81 ||
          static_cast<std::uint8_t>(b - 0xE0) <= 0xFC - 0xE0;
 }
-constexpr bool IsCp932Trail(std::uint8_t b) noexcept {
-  return static_cast<std::uint8_t>(b - 0x40) <= 0x7E - 0x40 ||
-         static_cast<std::uint8_t>(b - 0x80) <= 0xFC - 0x80;
-}
 
 }  // namespace detail
 
