@@ -19,9 +19,36 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
-  find_program(BX_WINE wine)
-  if(BX_WINE)
+  # Each program runs with the Wine loader of its own width. Debian's `wine` script starts the
+  # 32-bit loader whenever it is installed, even for a 64-bit program, and that fails on a
+  # kernel that runs no 32-bit programs; 64-bit programs therefore run with `wine64` (a loader
+  # that Debian keeps in /usr/lib/wine), or with `wine` where that is the only one.
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    find_program(BX_WINE_LOADER NAMES wine64 wine PATHS /usr/lib/wine /usr/lib64/wine)
+  else()
+    find_program(BX_WINE_LOADER wine)
+  endif()
+  # The loader also starts Wine's own programs (wineboot, services) with WINELOADER; Debian's
+  # script sets it only where it falls back to wine64 itself.
+  set(loader_env WINEDEBUG=-all)
+  if(BX_WINE_LOADER MATCHES "wine64$")
+    list(APPEND loader_env "WINELOADER=${BX_WINE_LOADER}")
+  endif()
+  if(BX_WINE_LOADER)
     # No display and no debug output; no installers for .NET or a browser engine.
-    set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;--unset=DISPLAY;--unset=WAYLAND_DISPLAY;WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;LANG=en_US.UTF-8;${BX_WINE}")
+    set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;--unset=DISPLAY;--unset=WAYLAND_DISPLAY;WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix;${loader_env};WINEDLLOVERRIDES=mscoree,mshtml=;LANG=en_US.UTF-8;${BX_WINE_LOADER}")
+    # A loader that cannot start (a kernel without 32-bit support, or a missing half of Wine)
+    # cannot run a program either: the emulator then says so for every program, and tests that
+    # see that message report themselves as skipped (BX_CANNOT_RUN_MESSAGE).
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E env ${loader_env}
+                            "${BX_WINE_LOADER}" --version
+                    RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE why TIMEOUT 60)
+    if(NOT status EQUAL 0)
+      string(REGEX REPLACE "[;\n]+" " " why "${why} (${status})")
+      set(CMAKE_CROSSCOMPILING_EMULATOR
+          "sh;${CMAKE_CURRENT_LIST_DIR}/cannot_run.sh;${CMAKE_SYSTEM_PROCESSOR} Windows programs cannot run on this machine: ${BX_WINE_LOADER} --version failed: ${why}")
+    endif()
   endif()
 endif()
+# What the emulator above prints, for every program, where the machine cannot run them.
+set(BX_CANNOT_RUN_MESSAGE "cannot run on this machine")

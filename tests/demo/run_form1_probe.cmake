@@ -11,8 +11,10 @@ list(REMOVE_ITEM EMULATOR "--unset=DISPLAY")
 list(TRANSFORM EMULATOR REPLACE "^LANG=.*$" "LC_ALL=ja_JP.UTF-8")  # whatever the caller's locale
 list(TRANSFORM EMULATOR REPLACE "^WINEPREFIX=.*$" "WINEPREFIX=${prefix}")
 list(FIND EMULATOR "-E" at)
-math(EXPR at "${at} + 2")  # after `cmake -E env`
-list(INSERT EMULATOR ${at} "DISPLAY=${display}")
+if(at GREATER_EQUAL 0)  # not where the emulator only says that it cannot run anything
+  math(EXPR at "${at} + 2")  # after `cmake -E env`
+  list(INSERT EMULATOR ${at} "DISPLAY=${display}")
+endif()
 
 set(log "${CMAKE_CURRENT_BINARY_DIR}/form1_probe_${CASE}${DPI}.log")
 if(NOT EXISTS "${prefix}/system.reg")
