@@ -14,7 +14,7 @@ ScopedResource::ScopedResource(std::uint16_t id, const char16_t* type,
 
 ScopedResource::~ScopedResource() { bx::UnregisterResource(entry_); }
 
-void ResetReader() { BxRes::TheStream = {}; }
+void ResetReader() { BxRes::detail::TheStream() = {}; }
 
 std::string LoadedText(std::int32_t id, const char* type) {
   BxRes::Load(id, type);

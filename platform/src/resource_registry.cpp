@@ -8,21 +8,15 @@
 #include "bxres/errors.h"
 #include "bxres/platform.h"
 #include "bxres/value_text.h"
+#include "process_wide.h"
 #include "resource_names.h"
 
 namespace bx {
-namespace detail {
-
-// Process-wide list of registered resources, shared by every shared object that links the
-// library (an inline variable: see the cursor in reader/src/res_state.h). Registration happens
-// while static objects are constructed; nothing here is locked.
-inline EmbeddedResource* g_resources = nullptr;
-
-}  // namespace detail
-
 namespace {
 
-using detail::g_resources;
+// The list of registered resources, one for the process (see process_wide.h). Registration
+// happens while static objects are constructed; nothing here is locked.
+EmbeddedResource*& Registered() noexcept { return detail::TheProcessWide().resources; }
 
 std::uint16_t CheckedNumber(std::int64_t n, const ReadValue& v, const char* role) {
   if (n < 1 || n > std::numeric_limits<std::uint16_t>::max()) {
@@ -91,15 +85,16 @@ std::string DescribeResource(const ReadValue& ResID, const ReadValue& ResType) {
 }
 
 void RegisterResource(EmbeddedResource& resource) noexcept {
-  for (EmbeddedResource* r = g_resources; r != nullptr; r = r->next) {
+  EmbeddedResource*& head = Registered();
+  for (EmbeddedResource* r = head; r != nullptr; r = r->next) {
     if (r == &resource) return;
   }
-  resource.next = g_resources;
-  g_resources = &resource;
+  resource.next = head;
+  head = &resource;
 }
 
 void UnregisterResource(EmbeddedResource& resource) noexcept {
-  for (EmbeddedResource** link = &g_resources; *link != nullptr; link = &(*link)->next) {
+  for (EmbeddedResource** link = &Registered(); *link != nullptr; link = &(*link)->next) {
     if (*link == &resource) {
       *link = resource.next;
       resource.next = nullptr;
@@ -110,7 +105,7 @@ void UnregisterResource(EmbeddedResource& resource) noexcept {
 
 const EmbeddedResource* FindRegistered(const Wanted& id, const Wanted& type) {
   const EmbeddedResource* best = nullptr;
-  for (const EmbeddedResource* r = g_resources; r != nullptr; r = r->next) {
+  for (const EmbeddedResource* r = Registered(); r != nullptr; r = r->next) {
     if (Matches(r->id, id) && Matches(r->type, type) &&
         (best == nullptr || r->language < best->language)) {
       best = r;

@@ -33,6 +33,6 @@ std::int32_t ResourceStream::ReadBlock(void* Address, std::int32_t Length) {
 }  // namespace bx
 
 std::int32_t BxRes::ReadBlock(void* Address, std::int32_t Length) {
-  return TheStream.ReadBlock(Address, Length);
+  return detail::TheStream().ReadBlock(Address, Length);
 }
 

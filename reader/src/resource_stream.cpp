@@ -10,6 +10,7 @@
 
 #include "bxres/platform.h"
 #include "bxres/value_text.h"
+#include "process_wide.h"
 #include "res_state.h"
 
 // Values are copied byte for byte from little-endian data.
@@ -131,9 +132,24 @@ ReadValue Utf8Name(std::string_view name) { return ReadValue(FromUtf8(name)); }
 
 namespace BxRes {
 
+namespace detail {
+namespace {
+// This object's candidate for the process-wide stream; the first object to use the module puts
+// its own in the process-wide block, and every object uses that one.
+constinit bx::ResourceStream g_own_stream;
+}  // namespace
+
+bx::ResourceStream& FindTheStream() noexcept {
+  void*& stream = bx::detail::TheProcessWide().module_stream;
+  if (stream == nullptr) stream = &g_own_stream;
+  return *static_cast<bx::ResourceStream*>(stream);
+}
+
+}  // namespace detail
+
 void Load(const ReadValue& ResID, const ReadValue& ResType) {
   // The new stream is made first, so that a failed Load leaves the previous one as it was.
-  TheStream = bx::ResourceStream(ResID, ResType);
+  detail::TheStream() = bx::ResourceStream(ResID, ResType);
 }
 
 }  // namespace BxRes

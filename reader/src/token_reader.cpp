@@ -205,5 +205,5 @@ ReadValue ResourceStream::ReadToken() {
 
 }  // namespace bx
 
-bx::ReadValue BxRes::ReadToken() { return TheStream.ReadToken(); }
+bx::ReadValue BxRes::ReadToken() { return detail::TheStream().ReadToken(); }
 

@@ -1,6 +1,7 @@
 // One registry and one cursor per process, whichever shared objects link the library: the
 // program, a shared library it links and a module it opens each hold resources and a copy of
-// the library's code.
+// the library's code. Built once with every object of default visibility, and once with the
+// program, the shared library and the module of hidden visibility.
 #include <bxres/resource_reader.h>
 #include <bxres/value_text.h>
 #include <dlfcn.h>
@@ -10,7 +11,7 @@
 
 #ifdef BX_TEST_SHARED_LIBRARY
 extern "C" void SharedLoad(std::int32_t id, const char* type);
-extern "C" bx::ReadValue SharedReadInteger();
+extern "C" void SharedReadInteger(bx::ReadValue* value);
 #endif
 
 namespace {
@@ -24,14 +25,20 @@ class SharedObjects : public FreshReaderTest {
     module_ = dlopen(BX_TEST_MODULE, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(module_, nullptr) << dlerror();
     module_load_ = reinterpret_cast<void (*)(std::int32_t, const char*)>(dlsym(module_, "ModuleLoad"));
-    module_read_long_ = reinterpret_cast<ReadValue (*)()>(dlsym(module_, "ModuleReadLong"));
+    module_read_long_ = reinterpret_cast<void (*)(ReadValue*)>(dlsym(module_, "ModuleReadLong"));
     ASSERT_NE(module_load_, nullptr);
     ASSERT_NE(module_read_long_, nullptr);
   }
 
   void* module_ = nullptr;
   void (*module_load_)(std::int32_t, const char*) = nullptr;
-  ReadValue (*module_read_long_)() = nullptr;
+  void (*module_read_long_)(ReadValue*) = nullptr;
+
+  ReadValue ModuleReadLong() const {
+    ReadValue value;
+    module_read_long_(&value);
+    return value;
+  }
 };
 
 TEST_F(SharedObjects, TheProgramAndAModuleFindEachOthersResourcesAndShareOneCursor) {
@@ -41,7 +48,7 @@ TEST_F(SharedObjects, TheProgramAndAModuleFindEachOthersResourcesAndShareOneCurs
   BxRes::Load(101, "CUSTOM");
   EXPECT_EQ(BxRes::ReadByte(), ReadValue(std::uint8_t{1}));
   EXPECT_EQ(BxRes::ReadInteger(), ReadValue(std::int16_t{0x1234}));
-  EXPECT_EQ(module_read_long_(), ReadValue(std::int32_t{0x00EFCDAB}));
+  EXPECT_EQ(ModuleReadLong(), ReadValue(std::int32_t{0x00EFCDAB}));
   EXPECT_EQ(BxRes::Position(), 7);
 }
 
@@ -54,8 +61,10 @@ TEST_F(SharedObjects, ASharedLibraryFindsTheResourcesOfAllAndSharesTheCursor) {
   EXPECT_EQ(BxRes::Size(), 21);
   BxRes::Load(101, "CUSTOM");
   EXPECT_EQ(BxRes::ReadByte(), ReadValue(std::uint8_t{1}));
-  EXPECT_EQ(SharedReadInteger(), ReadValue(std::int16_t{0x1234}));
-  EXPECT_EQ(module_read_long_(), ReadValue(std::int32_t{0x00EFCDAB}));
+  ReadValue integer;
+  SharedReadInteger(&integer);
+  EXPECT_EQ(integer, ReadValue(std::int16_t{0x1234}));
+  EXPECT_EQ(ModuleReadLong(), ReadValue(std::int32_t{0x00EFCDAB}));
   EXPECT_EQ(BxRes::Position(), 7);
 }
 #endif

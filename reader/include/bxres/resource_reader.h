@@ -24,12 +24,22 @@ namespace BxRes {
 
 using bx::ReadValue;
 
+namespace detail {
+
 // The process-wide stream that the functions below operate on; its state (the bytes, the cursor
-// and the byte count) is private to it. Declared here so that the typed readers inline into the
-// caller, with no call per value. An inline variable: the toolchain gives it one process-wide
-// symbol, which every executable exports (cmake/BxProcessWide.cmake), so that a program and the
-// libraries it loads share one cursor. Use the functions, not the variable.
-inline bx::ResourceStream TheStream;
+// and the byte count) is private to it. The same stream from every shared object in the
+// process, whatever their symbols' visibility; found on first use.
+bx::ResourceStream& FindTheStream() noexcept;
+
+// This object's shortcut to that stream, so that the typed readers inline into the caller with
+// no call per value. Use the functions, not these.
+inline bx::ResourceStream* g_the_stream = nullptr;
+inline bx::ResourceStream& TheStream() noexcept {
+  if (g_the_stream == nullptr) [[unlikely]] g_the_stream = &FindTheStream();
+  return *g_the_stream;
+}
+
+}  // namespace detail
 
 // Loads the resource with this identifier and type from the executable and puts the cursor at
 // its first byte; the previous resource is released. Identifiers and types are integers from 1
@@ -49,19 +59,19 @@ void Load(const Id& ResID, const Type& ResType) {
 
 // Where the cursor stands: the offset of the next unread byte (0 before the first Load), never
 // beyond Size().
-inline std::int32_t Position() noexcept { return TheStream.Position(); }
+inline std::int32_t Position() noexcept { return detail::TheStream().Position(); }
 
 // The byte count of the loaded resource (0 before the first Load).
-inline std::int32_t Size() noexcept { return TheStream.Size(); }
+inline std::int32_t Size() noexcept { return detail::TheStream().Size(); }
 
 // The typed readers: Byte (VT_UI1, 1 byte), Integer (VT_I2, 2), Long (VT_I4, 4), Single (VT_R4,
 // 4) and Double (VT_R8, 8), little-endian, at any alignment; the Empty value, with the cursor
 // unmoved, when fewer bytes remain (or nothing is loaded).
-inline ReadValue ReadByte() { return TheStream.ReadByte(); }
-inline ReadValue ReadInteger() { return TheStream.ReadInteger(); }
-inline ReadValue ReadLong() { return TheStream.ReadLong(); }
-inline ReadValue ReadSingle() { return TheStream.ReadSingle(); }
-inline ReadValue ReadDouble() { return TheStream.ReadDouble(); }
+inline ReadValue ReadByte() { return detail::TheStream().ReadByte(); }
+inline ReadValue ReadInteger() { return detail::TheStream().ReadInteger(); }
+inline ReadValue ReadLong() { return detail::TheStream().ReadLong(); }
+inline ReadValue ReadSingle() { return detail::TheStream().ReadSingle(); }
+inline ReadValue ReadDouble() { return detail::TheStream().ReadDouble(); }
 
 // Copies up to `Length` bytes at the cursor to `Address` and returns how many it copied; a
 // request past the end is cut to what remains. Raises bx::BoundsError when no byte is left
