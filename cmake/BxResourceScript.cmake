@@ -792,11 +792,11 @@ function(bx_add_resource_script target)
     message(FATAL_ERROR "bx_add_resource_script: ${script} is not a file")
   endif()
 
+  _bx_resource_emitter(emitter bx_add_resource_script)
   _bx_rc_parse("${script}")
   # Editing the script or a header configures again, which reads the script again.
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_bx_rc_inputs})
 
-  get_property(emitter GLOBAL PROPERTY BX_RESOURCE_EMITTER)
   if(emitter STREQUAL "windows")
     # The resource compiler builds the script; it looks for files and headers from the
     # script's folder.

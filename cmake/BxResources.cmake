@@ -22,19 +22,37 @@
 #   - Windows: a resource-script statement that the toolchain's resource compiler builds into
 #     the image's resource section like any Windows resource (BxResource.windows.rc.in). A DLL's
 #     resources belong to the DLL there, out of the program's reach, so DLLs are refused.
-# Other targets stop the configure step here.
+# For any other target the library still builds; bx_add_resource and bx_add_resource_script
+# stop the configure step there, saying which platform the build targets.
 
 if(WIN32)
-  enable_language(RC)
-  set(_bx_emitter windows)
-elseif(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF" AND CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang)$")
-  set(_bx_emitter elf)
-else()
-  message(FATAL_ERROR "BxRes embeds resources for ELF targets (Linux) built with GCC or Clang, "
-                      "and for Windows; this build targets ${CMAKE_SYSTEM_NAME} "
-                      "(${CMAKE_EXECUTABLE_FORMAT} executables) with ${CMAKE_CXX_COMPILER_ID}")
+  enable_language(RC)  # at file scope, as CMake requires
 endif()
-set_property(GLOBAL PROPERTY BX_RESOURCE_EMITTER "${_bx_emitter}")
+
+# Sets <out> to the emitter for this build's target (windows or elf), or stops the configure
+# step, on behalf of <command>, for a target that has none. Asked when a resource is declared,
+# when the language and so the executable format are known.
+function(_bx_resource_emitter out command)
+  if(WIN32)
+    set(${out} windows PARENT_SCOPE)
+    return()
+  elseif(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF" AND CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang)$")
+    set(${out} elf PARENT_SCOPE)
+    return()
+  endif()
+  set(format "executables of a format that CMake does not know")
+  if(CMAKE_EXECUTABLE_FORMAT AND NOT CMAKE_EXECUTABLE_FORMAT STREQUAL "Unknown")
+    set(format "${CMAKE_EXECUTABLE_FORMAT} executables")
+  endif()
+  set(compiler "")
+  if(CMAKE_CXX_COMPILER_ID)
+    set(compiler " with ${CMAKE_CXX_COMPILER_ID}")
+  endif()
+  message(FATAL_ERROR "${command}: BxRes embeds resources for ELF targets (Linux) built with GCC or "
+                      "Clang, and for Windows; this build targets ${CMAKE_SYSTEM_NAME} "
+                      "(${format})${compiler}. The library itself builds for it: open streams "
+                      "over bytes you own (bx::ResourceStream) there.")
+endfunction()
 set_property(GLOBAL PROPERTY BX_RESOURCE_TEMPLATES "${CMAKE_CURRENT_LIST_DIR}")
 
 # Sets <out> to the C++ initializer of a resource name, {101, nullptr} or {0, u"CUSTOM"}, and
@@ -143,7 +161,7 @@ function(bx_add_resource target)
   string(SHA1 hash "${key}")
   string(SUBSTRING "${hash}" 0 16 hash)
   set(symbol "bx_resource_${hash}")
-  get_property(emitter GLOBAL PROPERTY BX_RESOURCE_EMITTER)
+  _bx_resource_emitter(emitter bx_add_resource)
   cmake_language(CALL _bx_emit_${emitter})
   _bx_attach_resource(${target} "${source}" "${file}")
 endfunction()

@@ -1,5 +1,6 @@
 # Configures the project in SOURCE with the cache entries in ARGS and passes only if that ends
-# as SHOULD says (fail or succeed) with a message matching EXPECTED.
+# as SHOULD says (fail or succeed) with a message matching EXPECTED; then builds the target
+# BUILD, if given, which must succeed.
 set(build "${WORK_DIR}/${NAME}")
 file(REMOVE_RECURSE "${build}")
 execute_process(
@@ -13,4 +14,11 @@ endif()
 string(REGEX REPLACE "[ \t\r\n]+" " " flat "${out}")  # CMake wraps long messages
 if(NOT flat MATCHES "${EXPECTED}")
   message(FATAL_ERROR "the configure step said nothing like \"${EXPECTED}\":\n${out}")
+endif()
+if(BUILD)
+  execute_process(COMMAND "${CMAKE_COMMAND}" --build "${build}" --target "${BUILD}"
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out TIMEOUT 300)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "building ${BUILD} failed:\n${out}")
+  endif()
 endif()
