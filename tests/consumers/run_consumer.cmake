@@ -12,7 +12,7 @@ endif()
 if(TOOLCHAIN)
   # A cross build looks for packages under its roots only: the prefix is one.
   list(APPEND args "-DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}" "-DCMAKE_FIND_ROOT_PATH=${PREFIX}")
-else()
+elseif(CXX_COMPILER)
   list(APPEND args "-DCMAKE_CXX_COMPILER=${CXX_COMPILER}")  # the build's own: GCC or Clang
 endif()
 
