@@ -44,6 +44,7 @@ run_stage() {
   elif ! ctest --preset "${preset}" --output-junit "${PWD}/${junit}"; then
     result="tests failed"
   fi
+  [ "${result}" = ok ] || failed_stages=$((failed_stages + 1))
   local tests=- failures=- skipped=- passed=-
   if [ -f "${junit}" ]; then
     tests=$(junit_count tests "${junit}")
@@ -62,7 +63,6 @@ run_stage() {
       result="${result}, tests skipped: ${why}"
     fi
   fi
-  [ "${result}" = ok ] || failed_stages=$((failed_stages + 1))
   summary+=("$(printf '%-12s %7s %7s %8s %7s  %s' "${preset}" "${passed}" "${failures}" \
                "${skipped}" "$((SECONDS - start)) s" "${result}")")
   echo "=== ${preset}: ${result}, $((SECONDS - start)) s"
