@@ -29,15 +29,24 @@ if(WIN32)
   enable_language(RC)  # at file scope, as CMake requires
 endif()
 
-# Sets <out> to the emitter for this build's target (windows or elf), or stops the configure
-# step, on behalf of <command>, for a target that has none. Asked when a resource is declared,
-# when the language and so the executable format are known.
-function(_bx_resource_emitter out command)
+# Sets <out> to how this build's target embeds resources: windows, elf (ELF built with GCC or
+# Clang, whose assembler the template needs), or empty where it cannot. Known once the C++
+# language is enabled, which fixes the executable format.
+function(_bx_embedding out)
+  set(${out} "" PARENT_SCOPE)
   if(WIN32)
     set(${out} windows PARENT_SCOPE)
-    return()
   elseif(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF" AND CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang)$")
     set(${out} elf PARENT_SCOPE)
+  endif()
+endfunction()
+
+# Sets <out> to the emitter for this build's target, or stops the configure step, on behalf of
+# <command>, for a target that has none. Asked when a resource is declared.
+function(_bx_resource_emitter out command)
+  _bx_embedding(emitter)
+  if(emitter)
+    set(${out} ${emitter} PARENT_SCOPE)
     return()
   endif()
   set(format "executables of a format that CMake does not know")

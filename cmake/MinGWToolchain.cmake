@@ -18,6 +18,8 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
+# What the emulator below prints, for every program, where the machine cannot run them.
+set(BX_CANNOT_RUN_MESSAGE "cannot run on this machine")
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
   # Each program runs with the Wine loader of its own width. Debian's `wine` script starts the
   # 32-bit loader whenever it is installed, even for a 64-bit program, and that fails on a
@@ -47,10 +49,8 @@ if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
       if(NOT status EQUAL 0)
         string(REGEX REPLACE "[;\n]+" " " why "${why} (${status})")
         set(CMAKE_CROSSCOMPILING_EMULATOR
-            "sh;${CMAKE_CURRENT_LIST_DIR}/cannot_run.sh;${CMAKE_SYSTEM_PROCESSOR} Windows programs cannot run on this machine: ${BX_WINE_LOADER} --version failed: ${why}")
+            "sh;${CMAKE_CURRENT_LIST_DIR}/cannot_run.sh;${CMAKE_SYSTEM_PROCESSOR} Windows programs ${BX_CANNOT_RUN_MESSAGE}: ${BX_WINE_LOADER} --version failed: ${why}")
       endif()
     endif()
   endif()
 endif()
-# What the emulator above prints, for every program, where the machine cannot run them.
-set(BX_CANNOT_RUN_MESSAGE "cannot run on this machine")
