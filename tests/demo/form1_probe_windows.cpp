@@ -135,12 +135,15 @@ void CheckForm(HWND form, std::size_t lines, int dpi) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Every line reaches the log at once, so that a run cut short shows how far it came.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   if (argc != 3) {
     std::fprintf(stderr, "usage: form1_probe <program> listing|error\n");
     return 2;
   }
   SetProcessDPIAware();  // real pixels, as the program measures them
   const bool error_path = std::wstring_view(argv[2]) == L"error";
+  std::printf("starting %s\n", Utf8(argv[1]).c_str());
 
   std::wstring command = L"\"" + std::wstring(argv[1]) + L"\"";
   STARTUPINFOW startup{};

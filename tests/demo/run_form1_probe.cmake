@@ -17,20 +17,36 @@ if(at GREATER_EQUAL 0)  # not where the emulator only says that it cannot run an
 endif()
 
 set(log "${CMAKE_CURRENT_BINARY_DIR}/form1_probe_${CASE}${DPI}.log")
+set(server "${CMAKE_COMMAND}" -E env "WINEPREFIX=${prefix}" wineserver)
 if(NOT EXISTS "${prefix}/system.reg")
   execute_process(COMMAND ${EMULATOR} wineboot --init OUTPUT_FILE "${log}" ERROR_FILE "${log}.err"
                   TIMEOUT 240)
   if(DPI)
     execute_process(COMMAND ${EMULATOR} reg add "HKCU\\Control Panel\\Desktop" /v LogPixels
                             /t REG_DWORD /d ${DPI} /f
-                    OUTPUT_FILE "${log}" ERROR_FILE "${log}.err" TIMEOUT 60)
+                    OUTPUT_FILE "${log}" ERROR_FILE "${log}.err" RESULT_VARIABLE status TIMEOUT 60)
+    if(NOT status EQUAL 0)
+      file(READ "${log}.err" err)
+      message(FATAL_ERROR "could not set ${DPI} dpi in the Wine prefix (${status}):\n${err}")
+    endif()
   endif()
+  # The probe starts in a settled prefix: the processes that set it up have ended and the
+  # registry is on disk.
+  execute_process(COMMAND ${server} -w OUTPUT_QUIET ERROR_QUIET TIMEOUT 60)
 endif()
-execute_process(COMMAND ${EMULATOR} "${PROBE}" "${PROGRAM}" ${CASE}
-                OUTPUT_FILE "${log}" ERROR_FILE "${log}.err" RESULT_VARIABLE status TIMEOUT 150)
-execute_process(COMMAND "${CMAKE_COMMAND}" -E env "WINEPREFIX=${prefix}" wineserver -k
-                OUTPUT_QUIET ERROR_QUIET TIMEOUT 30)
-file(READ "${log}" out)
+# The probe reports every step as it goes; a run that printed nothing never started (Wine
+# failed to start it), and is tried once more, saying so.
+foreach(attempt 1 2)
+  execute_process(COMMAND ${EMULATOR} "${PROBE}" "${PROGRAM}" ${CASE}
+                  OUTPUT_FILE "${log}" ERROR_FILE "${log}.err" RESULT_VARIABLE status TIMEOUT 150)
+  execute_process(COMMAND ${server} -k OUTPUT_QUIET ERROR_QUIET TIMEOUT 30)
+  file(READ "${log}" out)
+  if(status EQUAL 0 OR NOT out STREQUAL "")
+    break()
+  endif()
+  file(READ "${log}.err" err)
+  message("the probe printed nothing and ended with ${status}: Wine did not start it\n${err}")
+endforeach()
 message("${out}")
 if(NOT status EQUAL 0)
   file(READ "${log}.err" err)
