@@ -64,25 +64,49 @@ function(_bx_resource_emitter out command)
 endfunction()
 set_property(GLOBAL PROPERTY BX_RESOURCE_TEMPLATES "${CMAKE_CURRENT_LIST_DIR}")
 
-# Sets <out> to the C++ initializer of a resource name, {101, nullptr} or {0, u"CUSTOM"}, and
-# <out>_KEY to what the loader compares: the number, or the name in upper case.
+# Reads a resource identifier or type (<role> ID or TYPE) as the resource compiler does: a number
+# from 1 to 65535 ("#123" also), a standard type name as its number, or a name, which it stores
+# in upper case. Sets <out> to what a resource script writes (the number, or the name), and
+# <out>_WORDS to the 16-bit words of a compiled resource header (0xFFFF and the number, or the
+# name's code units and a zero).
 function(_bx_resource_name out role value)
+  # Types that the resource compiler keeps byte for byte, by their standard numbers; and those
+  # whose files it transforms (a bitmap loses its file header, an icon becomes a group of
+  # images), which only a resource script can declare.
+  set(kept_types MESSAGETABLE=11 PLUGPLAY=19 VXD=20 ANICURSOR=21 ANIICON=22 HTML=23 MANIFEST=24
+      RCDATA=10)
+  set(transformed_types CURSOR BITMAP ICON MENU MENUEX DIALOG DIALOGEX STRING STRINGTABLE FONTDIR
+      FONT ACCELERATOR ACCELERATORS GROUP_CURSOR GROUP_ICON VERSION VERSIONINFO DLGINCLUDE DLGINIT
+      TOOLBAR)
+  string(TOUPPER "${value}" upper)
+  if(role STREQUAL "TYPE" AND "${upper}" IN_LIST transformed_types)
+    message(FATAL_ERROR "bx_add_resource: TYPE ${value} is a type whose file the resource "
+                        "compiler transforms, not bytes to embed as they are; declare it in a "
+                        "resource script with bx_add_resource_script()")
+  endif()
+  foreach(kept IN LISTS kept_types)
+    if(role STREQUAL "TYPE" AND kept MATCHES "^${upper}=([0-9]+)$")
+      set(value ${CMAKE_MATCH_1})
+    endif()
+  endforeach()
   if(value MATCHES "^#?([0-9]+)$")
     string(LENGTH "${CMAKE_MATCH_1}" digits)
     if(digits GREATER 5 OR CMAKE_MATCH_1 LESS 1 OR CMAKE_MATCH_1 GREATER 65535)
       message(FATAL_ERROR "bx_add_resource: ${role} ${value} is outside the numbers 1 to 65535")
     endif()
-    math(EXPR number "${CMAKE_MATCH_1}")  # no leading zeros, which C++ would read as octal
-    set(${out} "{${number}, nullptr}" PARENT_SCOPE)
-    set(${out}_KEY "${number}" PARENT_SCOPE)
+    math(EXPR number "${CMAKE_MATCH_1}")  # no leading zeros, which would read as octal
+    set(${out} "${number}" PARENT_SCOPE)
+    set(${out}_WORDS "0xFFFF, ${number}" PARENT_SCOPE)
   elseif(value STREQUAL "")
     message(FATAL_ERROR "bx_add_resource: ${role} is missing")
+  elseif(value MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
+    string(HEX "${upper}" hex)
+    string(REGEX REPLACE "(..)" "0x\\1, " words "${hex}")
+    set(${out} "${upper}" PARENT_SCOPE)
+    set(${out}_WORDS "${words}0" PARENT_SCOPE)
   else()
-    string(REPLACE "\\" "\\\\" escaped "${value}")
-    string(REPLACE "\"" "\\\"" escaped "${escaped}")
-    set(${out} "{0, u\"${escaped}\"}" PARENT_SCOPE)
-    string(TOUPPER "${value}" key)
-    set(${out}_KEY "\"${key}\"" PARENT_SCOPE)
+    message(FATAL_ERROR "bx_add_resource: ${role} ${value} is not a name that the resource "
+                        "compiler takes (letters, digits and _, not starting with a digit)")
   endif()
 endfunction()
 
@@ -156,11 +180,11 @@ function(bx_add_resource target)
   if(NOT generated AND (NOT EXISTS "${file}" OR IS_DIRECTORY "${file}"))
     message(FATAL_ERROR "bx_add_resource: ${file} is not a file (nor the output of a custom command)")
   endif()
-  _bx_resource_name(id_init "ID" "${arg_ID}")
-  _bx_resource_name(type_init "TYPE" "${arg_TYPE}")
+  _bx_resource_name(id "ID" "${arg_ID}")
+  _bx_resource_name(type "TYPE" "${arg_TYPE}")
 
   math(EXPR arg_LANGUAGE "${arg_LANGUAGE}")
-  set(key "${target}|${id_init_KEY}|${type_init_KEY}|${arg_LANGUAGE}")
+  set(key "${target}|${id}|${type}|${arg_LANGUAGE}")
   get_property(declared GLOBAL PROPERTY BX_DECLARED_RESOURCES)
   if(key IN_LIST declared)
     message(FATAL_ERROR "bx_add_resource: ${target} declares resource ${arg_ID} of type "
@@ -179,24 +203,14 @@ endfunction()
 macro(_bx_emit_elf)
   string(REPLACE "\\" "\\\\" asm_path "${file}")  # assembler string escapes
   string(REPLACE "\"" "\\\"" asm_path "${asm_path}")
+  string(REPLACE "\\" "\\\\" origin "${target} (${file})")
+  string(REPLACE "\"" "\\\"" origin "${origin}")
   set(source "${CMAKE_CURRENT_BINARY_DIR}/bx_resources/${symbol}.cpp")
   get_property(templates GLOBAL PROPERTY BX_RESOURCE_TEMPLATES)
   configure_file("${templates}/BxResource.elf.cpp.in" "${source}" @ONLY)
 endmacro()
 
 macro(_bx_emit_windows)
-  set(roles ID TYPE)
-  set(inits id_init type_init)
-  foreach(role init IN ZIP_LISTS roles inits)
-    if(arg_${role} MATCHES "^#?[0-9]+$")
-      set(rc_${role} "${${init}_KEY}")  # the number, without leading zeros
-    elseif(arg_${role} MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
-      set(rc_${role} "${arg_${role}}")
-    else()
-      message(FATAL_ERROR "bx_add_resource: ${role} ${arg_${role}} is not a name that the Windows "
-                          "resource compiler takes (letters, digits and _, not starting with a digit)")
-    endif()
-  endforeach()
   if(file MATCHES "\"")
     message(FATAL_ERROR "bx_add_resource: the path ${file} has a quote, which a resource script cannot hold")
   endif()
@@ -206,6 +220,5 @@ macro(_bx_emit_windows)
   get_property(templates GLOBAL PROPERTY BX_RESOURCE_TEMPLATES)
   configure_file("${templates}/BxResource.windows.rc.in" "${source}" @ONLY)
 endmacro()
-
 
 include("${CMAKE_CURRENT_LIST_DIR}/BxResourceScript.cmake")

@@ -1,6 +1,6 @@
 // The loader on Windows: resources come from the image's resource section, whoever put them
-// there, the user's language chooses among languages, and the code page 932 decoder agrees with
-// the platform's own conversion but where bad input is concerned.
+// there, and the code page 932 decoder agrees with the platform's own conversion but where bad
+// input is concerned.
 #include <windows.h>
 
 #include <bxres/platform.h>
@@ -16,12 +16,6 @@
 namespace {
 
 using LoaderTest = FreshReaderTest;
-
-TEST_F(LoaderTest, OfTwoLanguagesTakesTheUsersLanguage) {
-  // The tests run with an English (1033) user language; German (1031) is the lower code.
-  ASSERT_EQ(GetUserDefaultUILanguage(), 1033);
-  EXPECT_EQ(LoadedText(7, "Greeting"), "Hello");
-}
 
 TEST_F(LoaderTest, FindsResourcesOfAHandWrittenResourceScript) {
   EXPECT_EQ(LoadedText(300, "#10"), "written by hand");  // RCDATA is type 10

@@ -8,6 +8,7 @@
 
 #include "bxres/embedded_resource.h"
 #include "bxres/read_value.h"
+#include "res_file.h"
 
 namespace bx {
 
@@ -25,9 +26,10 @@ Wanted ToWanted(const ReadValue& v, const char* role);
 // Whether a registered name is the one wanted: the same number, or the same name without
 // regard to ASCII case.
 bool Matches(const ResourceName& have, const Wanted& want);
+bool Matches(const detail::ResName& have, const Wanted& want);
 
-// The registered resource with this identifier and type, the lowest language code first; null
-// if there is none.
+// The registered resource with this identifier and type, in the language that suits the user
+// best (languages.h); null if there is none.
 const EmbeddedResource* FindRegistered(const Wanted& id, const Wanted& type);
 
 // Raises ResourceNotFoundError for this identifier and type.

@@ -1,6 +1,5 @@
 // What the resource loaders of every platform share: identifiers and types, and the registry of
-// resources that were registered at run time (on ELF, every embedded resource registers itself
-// at start-up; see cmake/BxResources.cmake).
+// resources that were registered at run time.
 #include <limits>
 #include <optional>
 
@@ -8,6 +7,7 @@
 #include "bxres/errors.h"
 #include "bxres/platform.h"
 #include "bxres/value_text.h"
+#include "languages.h"
 #include "process_wide.h"
 #include "resource_names.h"
 
@@ -69,6 +69,16 @@ Wanted ToWanted(const ReadValue& v, const char* role) {
                         Describe(v));
 }
 
+bool Matches(const detail::ResName& have, const Wanted& want) {
+  if (want.number) return have.name.empty() && have.number == *want.number;
+  if (have.name.size() != want.name->size() * 2) return false;
+  for (std::size_t i = 0; i < want.name->size(); ++i) {
+    const auto unit = static_cast<char16_t>(have.name[2 * i] | have.name[2 * i + 1] << 8);
+    if (FoldAscii(unit) != FoldAscii((*want.name)[i])) return false;
+  }
+  return true;
+}
+
 bool Matches(const ResourceName& have, const Wanted& want) {
   if (want.number) return have.name == nullptr && have.number == *want.number;
   if (have.name == nullptr) return false;
@@ -105,9 +115,10 @@ void UnregisterResource(EmbeddedResource& resource) noexcept {
 
 const EmbeddedResource* FindRegistered(const Wanted& id, const Wanted& type) {
   const EmbeddedResource* best = nullptr;
+  const std::uint16_t user = detail::UserLanguage();
   for (const EmbeddedResource* r = Registered(); r != nullptr; r = r->next) {
     if (Matches(r->id, id) && Matches(r->type, type) &&
-        (best == nullptr || r->language < best->language)) {
+        (best == nullptr || detail::BetterLanguage(r->language, best->language, user))) {
       best = r;
     }
   }

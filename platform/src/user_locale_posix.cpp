@@ -1,8 +1,11 @@
-// The user's locale on POSIX systems: the C++ library's view of the environment.
+// The user's locale on POSIX systems: the C++ library's view of the environment, and the
+// language that the environment names.
+#include <cstdlib>
 #include <locale>
 #include <stdexcept>
 
 #include "bxres/value_text.h"
+#include "languages.h"
 
 namespace bx {
 
@@ -19,4 +22,18 @@ char16_t UserDecimalSeparator() {
   return separator;
 }
 
+namespace detail {
+
+std::uint16_t UserLanguage() noexcept {
+  static const std::uint16_t language = [] {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+      const char* value = std::getenv(variable);
+      if (value != nullptr && value[0] != '\0') return LanguageOfLocale(value);
+    }
+    return std::uint16_t{0};
+  }();
+  return language;
+}
+
+}  // namespace detail
 }  // namespace bx

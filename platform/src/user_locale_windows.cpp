@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "bxres/value_text.h"
+#include "languages.h"
 
 namespace bx {
 
@@ -15,4 +16,12 @@ char16_t UserDecimalSeparator() {
   return separator;
 }
 
+namespace detail {
+
+std::uint16_t UserLanguage() noexcept {
+  static const std::uint16_t language = GetUserDefaultUILanguage();
+  return language;
+}
+
+}  // namespace detail
 }  // namespace bx

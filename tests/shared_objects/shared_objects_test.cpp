@@ -12,6 +12,7 @@
 #ifdef BX_TEST_SHARED_LIBRARY
 extern "C" void SharedLoad(std::int32_t id, const char* type);
 extern "C" void SharedReadInteger(bx::ReadValue* value);
+extern "C" const char* SharedTextAtStart();
 #endif
 
 namespace {
@@ -66,6 +67,10 @@ TEST_F(SharedObjects, ASharedLibraryFindsTheResourcesOfAllAndSharesTheCursor) {
   EXPECT_EQ(integer, ReadValue(std::int16_t{0x1234}));
   EXPECT_EQ(ModuleReadLong(), ReadValue(std::int32_t{0x00EFCDAB}));
   EXPECT_EQ(BxRes::Position(), 7);
+}
+
+TEST(SharedLibraryStart, FindsItsOwnAndTheProgramsResourcesBeforeEitherStarts) {
+  EXPECT_STREQ(SharedTextAtStart(), "21 bytes, 28 bytes");
 }
 #endif
 

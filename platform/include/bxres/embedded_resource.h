@@ -1,8 +1,6 @@
-// How resources make themselves known to the loader at run time. On ELF targets, the code that
-// the build generates for each declared resource fills one EmbeddedResource and registers it
-// before main runs; on Windows the build puts resources in the image's resource section instead,
-// and registration is only for bytes a program (or a test) adds at run time. Programs rarely
-// need this header themselves.
+// Bytes that a program (or a test) makes known to the loader as a resource at run time. What the
+// build embeds needs none of this: it is found where the build put it. Programs rarely need this
+// header.
 #pragma once
 
 #include <cstdint>

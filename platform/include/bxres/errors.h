@@ -37,4 +37,11 @@ class ResourceNotFoundError : public Error {
   explicit ResourceNotFoundError(const std::string& what) : Error("Resource not found: " + what) {}
 };
 
+// The resources that the build embedded cannot be read: their image is damaged. Says which
+// image and where.
+class DamagedResourcesError : public Error {
+ public:
+  explicit DamagedResourcesError(const std::string& what) : Error("Damaged resources: " + what) {}
+};
+
 }  // namespace bx

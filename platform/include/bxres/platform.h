@@ -17,12 +17,13 @@ namespace bx {
 // executable, as a byte array that views the executable's image (no copy, nothing added or
 // stripped). Identifiers and types are integers (any integer kind, 1 to 65535) or strings;
 // strings compare without regard to ASCII case, and "#123" names the number 123.
-// Resources registered at run time (bxres/embedded_resource.h) come first. On ELF targets every
-// embedded resource is one of those, and when one identifier and type exist in several
-// languages, the lowest language code wins. On Windows the rest are looked up in the image's
-// resource section, where the platform chooses among languages by the user's language.
-// Raises ResourceNotFoundError when there is no such resource, and ConversionError when an
-// identifier or type is of another kind or out of range.
+// Resources registered at run time (bxres/embedded_resource.h) come first, then those the build
+// embedded: on Windows in the image's resource section, elsewhere in the compiled resource
+// images of the process's objects. Where one identifier and type exist in several languages,
+// the one that suits the user's language best is taken, as Windows' FindResource takes it.
+// Raises ResourceNotFoundError when there is no such resource, ConversionError when an
+// identifier or type is of another kind or out of range, and DamagedResourcesError when an
+// embedded image cannot be read.
 ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType);
 
 // Names a resource for messages: `resource 101 of type "CUSTOM"`.

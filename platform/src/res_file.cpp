@@ -1,0 +1,83 @@
+#include "res_file.h"
+
+#include <algorithm>
+#include <string>
+
+namespace bx::detail {
+namespace {
+
+std::uint16_t Word(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+
+std::uint32_t Dword(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(Word(p)) | static_cast<std::uint32_t>(Word(p + 2)) << 16;
+}
+
+[[noreturn]] void Damaged(std::size_t offset, const std::string& what) {
+  throw DamagedResFile("at byte " + std::to_string(offset) + ": " + what);
+}
+
+// Reads a type or identifier from `header` at `at`, a number (0xFFFF and the number) or a name
+// ending in a zero code unit, and moves `at` past it.
+ResName ReadName(std::span<const std::uint8_t> header, std::size_t& at, std::size_t entry,
+                 const char* role) {
+  if (header.size() - at < 2) Damaged(entry, std::string("the header ends before the ") + role);
+  if (Word(&header[at]) == 0xFFFF) {
+    if (header.size() - at < 4) Damaged(entry, std::string("the header ends inside the ") + role);
+    const std::uint16_t number = Word(&header[at + 2]);
+    at += 4;
+    return {number, {}};
+  }
+  for (std::size_t end = at; header.size() - end >= 2; end += 2) {
+    if (Word(&header[end]) == 0) {
+      ResName name{0, header.subspan(at, end - at)};
+      at = end + 2;
+      return name;
+    }
+  }
+  Damaged(entry, std::string("the ") + role + " name runs past the end of the header");
+}
+
+}  // namespace
+
+std::optional<ResEntry> ResFile::Next() {
+  // DataSize, HeaderSize, the two names, then DataVersion, MemoryFlags, LanguageId, Version and
+  // Characteristics on a 4-byte boundary.
+  constexpr std::size_t kSizes = 8;
+  constexpr std::size_t kFixedTail = 16;
+  constexpr std::size_t kLanguageInTail = 6;
+  while (offset_ < image_.size()) {
+    const std::size_t entry = offset_;
+    const std::size_t left = image_.size() - entry;
+    if (left < kSizes) Damaged(entry, "an entry's header is cut off");
+    const std::uint32_t data_size = Dword(&image_[entry]);
+    const std::uint32_t header_size = Dword(&image_[entry + 4]);
+    if (header_size % 4 != 0 || header_size < kSizes + 8 + kFixedTail) {
+      Damaged(entry, "the header size " + std::to_string(header_size) +
+                         " is not a multiple of 4 of at least 32");
+    }
+    if (header_size > left) Damaged(entry, "the header runs past the end of the file");
+    if (data_size > left - header_size) {
+      Damaged(entry, "the data (" + std::to_string(data_size) + " bytes) runs past the end of the file");
+    }
+    const auto header = image_.subspan(entry, header_size);
+    std::size_t at = kSizes;
+    ResEntry found;
+    found.type = ReadName(header, at, entry, "type");
+    found.id = ReadName(header, at, entry, "identifier");
+    at = (at + 3) & ~std::size_t{3};
+    if (header_size - std::min<std::size_t>(at, header_size) < kFixedTail) {
+      Damaged(entry, "the names leave no room for the rest of the header");
+    }
+    found.language = Word(&header[at + kLanguageInTail]);
+    found.data = image_.subspan(entry + header_size, data_size);
+    // Each entry starts on a 4-byte boundary; the last one's padding may be left off.
+    const std::size_t padded = (std::size_t{data_size} + 3) & ~std::size_t{3};
+    offset_ = entry + header_size + std::min(padded, left - header_size);
+    // The empty entry that starts a file, and any other of type 0, names no resource.
+    if (found.type.name.empty() && found.type.number == 0) continue;
+    return found;
+  }
+  return std::nullopt;
+}
+
+}  // namespace bx::detail

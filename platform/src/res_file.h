@@ -1,0 +1,52 @@
+// Compiled resource files (.res), as the Windows resource compiler writes them: one entry after
+// another, each a header that names the resource (type, identifier, language) followed by its
+// bytes, every entry starting on a 4-byte boundary. A file begins with an empty entry, which
+// names nothing and is skipped. This is how resources are embedded where the platform has no
+// resource section of its own: the resource compiler's output goes into the image as it is.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <stdexcept>
+
+namespace bx::detail {
+
+// An identifier or type as a .res file holds it: a number, or a name of UTF-16 code units
+// (little-endian, without the terminating zero) when `name` is not empty.
+struct ResName {
+  std::uint16_t number = 0;
+  std::span<const std::uint8_t> name;
+};
+
+struct ResEntry {
+  ResName type;
+  ResName id;
+  std::uint16_t language = 0;
+  std::span<const std::uint8_t> data;
+};
+
+// A .res image that is not as the format has it; what() says where ("at byte 40: ...").
+class DamagedResFile : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Walks the entries of a .res image. Nothing is copied: entries view the image. Every size is
+// checked against the image before it is used, so any bytes at all are safe to walk.
+class ResFile {
+ public:
+  explicit ResFile(std::span<const std::uint8_t> image) noexcept : image_(image) {}
+
+  // The next resource, or nothing at the end of the image. Raises DamagedResFile where a header
+  // or its data does not fit in the image, or a size is not a multiple of 4 as the format
+  // requires; the walk cannot go on after that.
+  std::optional<ResEntry> Next();
+
+ private:
+  std::span<const std::uint8_t> image_;
+  std::size_t offset_ = 0;
+};
+
+}  // namespace bx::detail

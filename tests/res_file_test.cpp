@@ -1,0 +1,193 @@
+// Compiled resource images (.res) as the loader walks them, and the languages it chooses among:
+// well-formed images give every entry as it is; damaged ones give one error that says where,
+// never a read outside the image.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "languages.h"
+#include "res_file.h"
+
+namespace {
+
+using bx::detail::DamagedResFile;
+using bx::detail::ResEntry;
+using bx::detail::ResFile;
+using Bytes = std::vector<std::uint8_t>;
+
+void PutWord(Bytes& out, std::uint32_t w) {
+  out.push_back(static_cast<std::uint8_t>(w));
+  out.push_back(static_cast<std::uint8_t>(w >> 8));
+}
+
+void PutDword(Bytes& out, std::uint32_t d) {
+  PutWord(out, d & 0xFFFF);
+  PutWord(out, d >> 16);
+}
+
+// A name as a header holds it: a number, or the text of a name.
+void PutName(Bytes& out, const std::u16string& name) {
+  if (!name.empty() && name[0] == u'#') {
+    PutWord(out, 0xFFFF);
+    std::uint32_t number = 0;
+    for (char16_t c : name.substr(1)) number = number * 10 + static_cast<std::uint32_t>(c - u'0');
+    PutWord(out, number);
+    return;
+  }
+  for (char16_t c : name) PutWord(out, c);
+  PutWord(out, 0);
+}
+
+// One entry as the resource compiler writes it, padded to 4 bytes unless `pad` is false.
+Bytes Entry(const std::u16string& type, const std::u16string& id, std::uint16_t language,
+            const std::string& data, bool pad = true) {
+  Bytes names;
+  PutName(names, type);
+  PutName(names, id);
+  while (names.size() % 4 != 0) names.push_back(0);
+  Bytes out;
+  PutDword(out, static_cast<std::uint32_t>(data.size()));
+  PutDword(out, static_cast<std::uint32_t>(8 + names.size() + 16));
+  out.insert(out.end(), names.begin(), names.end());
+  PutDword(out, 0);         // data version
+  PutWord(out, 0x1030);     // memory flags
+  PutWord(out, language);
+  PutDword(out, 0);         // version
+  PutDword(out, 0);         // characteristics
+  out.insert(out.end(), data.begin(), data.end());
+  while (pad && out.size() % 4 != 0) out.push_back(0);
+  return out;
+}
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+  Bytes out;
+  for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+  return out;
+}
+
+void Describe(const bx::detail::ResName& name, std::ostream& out) {
+  if (name.name.empty()) out << '#' << name.number;
+  for (std::size_t i = 0; i < name.name.size(); i += 2) out << static_cast<char>(name.name[i]);
+}
+
+// Every entry as "type id language data".
+std::vector<std::string> Walk(const Bytes& image) {
+  ResFile file(image);
+  std::vector<std::string> out;
+  while (const auto entry = file.Next()) {
+    std::ostringstream text;
+    Describe(entry->type, text);
+    text << ' ';
+    Describe(entry->id, text);
+    text << ' ' << entry->language << ' ';
+    text.write(reinterpret_cast<const char*>(entry->data.data()),
+               static_cast<std::streamsize>(entry->data.size()));
+    out.push_back(text.str());
+  }
+  return out;
+}
+
+TEST(ResFileTest, GivesEveryEntryAfterTheEmptyOne) {
+  const Bytes image = Join({Entry(u"#0", u"#0", 0, ""), Entry(u"#10", u"#7", 1033, "raw data"),
+                            Entry(u"LEVEL", u"FIRST", 1041, "odd"), Entry(u"#24", u"#1", 0, "")});
+  EXPECT_EQ(Walk(image), (std::vector<std::string>{"#10 #7 1033 raw data", "LEVEL FIRST 1041 odd",
+                                                   "#24 #1 0 "}));
+  EXPECT_TRUE(Walk({}).empty());
+  // The last entry's padding may be missing.
+  EXPECT_EQ(Walk(Entry(u"T", u"#1", 0, "abcde", false)), std::vector<std::string>{"T #1 0 abcde"});
+}
+
+TEST(ResFileTest, RefusesDamagedImagesSayingWhere) {
+  const Bytes good = Entry(u"#10", u"#7", 0, "data");
+  struct Case {
+    const char* what;
+    Bytes image;
+    const char* error;
+  };
+  Bytes long_data = good;
+  long_data[0] = 9;
+  Bytes short_header = good;
+  short_header[4] = 28;
+  Bytes odd_header = good;
+  odd_header[4] = 34;
+  Bytes long_header = good;
+  long_header[4] = 200;
+  const Case cases[] = {
+      {"cut off", Join({good, Bytes{1, 0, 0}}), "at byte 36: an entry's header is cut off"},
+      {"data past the end", long_data, "at byte 0: the data (9 bytes) runs past the end of the file"},
+      {"header too small", short_header, "at byte 0: the header size 28 is not a multiple of 4 of at least 32"},
+      {"header not aligned", odd_header, "at byte 0: the header size 34 is not a multiple of 4 of at least 32"},
+      {"header past the end", long_header, "at byte 0: the header runs past the end of the file"},
+      {"second entry damaged", Join({good, long_data}), "at byte 36: the data (9 bytes) runs past the end of the file"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    try {
+      Walk(c.image);
+      ADD_FAILURE() << "no error";
+    } catch (const DamagedResFile& e) {
+      EXPECT_STREQ(e.what(), c.error);
+    }
+  }
+}
+
+TEST(ResFileTest, RefusesNamesThatLeaveTheHeader) {
+  // A header of 32 bytes whose type name has no terminating zero within it.
+  Bytes image;
+  PutDword(image, 0);
+  PutDword(image, 32);
+  for (int i = 0; i < 12; ++i) PutWord(image, u'A');
+  EXPECT_THROW(Walk(image), DamagedResFile);
+  // Names that fit but leave no room for the fixed part of the header.
+  Bytes crowded;
+  PutDword(crowded, 0);
+  PutDword(crowded, 32);
+  for (int i = 0; i < 8; ++i) PutWord(crowded, u'A');
+  PutWord(crowded, 0);
+  PutWord(crowded, 0xFFFF);
+  PutWord(crowded, 1);
+  crowded.resize(32);
+  try {
+    Walk(crowded);
+    ADD_FAILURE() << "no error";
+  } catch (const DamagedResFile& e) {
+    EXPECT_STREQ(e.what(), "at byte 0: the names leave no room for the rest of the header");
+  }
+}
+
+TEST(LanguagesTest, ReadsLocaleNames) {
+  const std::pair<const char*, std::uint16_t> cases[] = {
+      {"ja_JP.UTF-8", 0x0411}, {"de_DE", 0x0407}, {"de_AT@euro", 0x0c07}, {"en_GB.UTF-8", 0x0809},
+      {"en", 0x0409},          {"pt_BR", 0x0416}, {"zh_TW.Big5", 0x0404}, {"zh", 0x0804},
+      {"fr_XX", 0x040c},       {"C", 0},          {"C.UTF-8", 0},         {"POSIX", 0},
+      {"", 0},                 {"xx_YY", 0},
+  };
+  for (const auto& [locale, language] : cases) {
+    EXPECT_EQ(bx::detail::LanguageOfLocale(locale), language) << locale;
+  }
+}
+
+TEST(LanguagesTest, PrefersTheUsersThenItsPrimaryThenNeutralThenEnglishThenTheLowest) {
+  // The candidates in the order each user should get them.
+  const std::uint16_t german = 0x0407, swiss = 0x0807, neutral = 0x0000, english = 0x0409,
+                      japanese = 0x0411, french = 0x040c;
+  const auto best = [](std::vector<std::uint16_t> candidates, std::uint16_t user) {
+    std::uint16_t chosen = candidates.front();
+    for (std::uint16_t c : candidates) {
+      if (bx::detail::BetterLanguage(c, chosen, user)) chosen = c;
+    }
+    return chosen;
+  };
+  EXPECT_EQ(best({english, neutral, swiss, german}, swiss), swiss);
+  EXPECT_EQ(best({english, neutral, german}, swiss), german);
+  EXPECT_EQ(best({english, japanese, neutral}, swiss), neutral);
+  EXPECT_EQ(best({japanese, english, french}, swiss), english);
+  EXPECT_EQ(best({japanese, french}, swiss), french);
+  EXPECT_EQ(best({japanese, french, english}, 0), english);
+}
+
+}  // namespace
