@@ -1,778 +1,56 @@
-# bx_add_resource_script(): builds the resources that a Windows resource script (.rc) declares
-# into a target, on every platform.
+# bx_add_resource_script(): builds the resources of a Windows resource script (.rc) into a target,
+# on every platform, with the resource compiler that the Windows builds use.
 #
 #   bx_add_resource_script(<target> FILE <script.rc>)
 #
-# On Windows the toolchain's resource compiler builds the script as it is, everything in it.
-# Elsewhere the script is read here, at configure time, and each resource of raw data it
-# declares is embedded as bx_add_resource() embeds one:
+# The script is compiled at build time by binutils' windres, with the MinGW-w64 C preprocessor
+# and Windows headers, so that <windows.h>, "winres.h", RT_*, LANG_* and WS_* mean what they mean
+# on Windows, and _WIN32 (and _WIN64 for a 64-bit target) are defined as for a Windows target of
+# the same bitness. Whatever windres compiles works, every resource of the script (string
+# tables, version information, dialogs, icons, manifests and raw data alike), and whatever it
+# refuses stops the build with its message and the script's line. The target's include
+# directories and compile definitions apply. What windres does not do on a POSIX host, the build
+# does first, as Windows would (cmake/BxCompileResourceScript.cmake): it reads scripts and headers
+# saved in UTF-16 or UTF-8 with a byte-order mark, and finds files and headers named with
+# backslashes or in another letter case than on disk.
 #
-#   nameID typeID [options] filename      a user-defined resource: nameID and typeID are numbers
-#                                         (decimal, 0x hexadecimal, octal after a leading 0,
-#                                         an L or U suffix), names,
-#                                         "quoted names" (nameID only), #defined numbers or
-#                                         (expressions) of them; filename is "quoted" (with \\
-#                                         and "" escapes) or bare
-#   nameID RCDATA [options] filename      raw data, of type 10 (RT_RCDATA)
-#   LANGUAGE primary, sub                 for the resources after it; as an option, for one
-#                                         resource (default: English, US, as the resource
-#                                         compiler's); LANG_* and SUBLANG_* names are known
-#                                         once the script includes <windows.h> or "winres.h"
-#   options: LANGUAGE primary, sub; VERSION n; CHARACTERISTICS n; the memory flags PRELOAD,
-#            LOADONCALL, FIXED, MOVEABLE, DISCARDABLE, PURE, IMPURE, SHARED, NONSHARED
-#   // and /* */ comments; #include of headers (quoted or <>), #define, #undef, #ifdef,
-#   #ifndef, #if, #elif, #else, #endif (conditions of numbers, defined(NAME), !, &&, || and
-#   comparisons), #pragma (ignored)
-#
-# Relative file names are found from the script's folder, as the resource compiler finds them;
-# a backslash in a file name separates folders. Headers are found from the folder of the file
-# that includes them, then from the script's folder; Windows' own headers (<windows.h>,
-# "winres.h", ...) are not read, but give the names of languages, and other <headers> that are
-# not found are skipped. RC_INVOKED and _WIN32 are defined, as the resource compiler
-# defines them.
-#
-# Statements that declare no raw data (icons, cursors, bitmaps, fonts, dialogs, menus,
-# accelerators, string tables, version information, a user-defined resource written out in the
-# script between BEGIN and END) are skipped, with one message that lists them by kind and line.
-# Anything else stops the configure step with the script's name, the line and what was expected.
+# On ELF targets the compiled resource file (.res) goes into the image as it is, with a note
+# that tells the loader where it is (as bx_add_resource's resources). On Windows, built with
+# MinGW-w64, the same command makes an object that the linker puts in the image's resource
+# section; with another toolchain (MSVC) the script is a source of the target, compiled by that
+# toolchain's resource compiler.
 #
 # Editing the script, a header it includes or a file it names rebuilds the target.
 
-# The reader's constants. A macro that every entry point runs, because the variables of the
-# directory that included this file are not seen by callers in other directories.
-macro(_bx_rc_constants)
-  # What the resource compiler defines.
-  set(_bx_rc_builtin_macros RC_INVOKED=1 _WIN32=1)
-  # The names of languages that scripts use, as <winnt.h> numbers them, defined once the script
-  # includes one of Windows' headers.
-  set(_bx_rc_language_macros
-    LANG_NEUTRAL=0x00 LANG_INVARIANT=0x7f LANG_ARABIC=0x01 LANG_BULGARIAN=0x02 LANG_CATALAN=0x03
-    LANG_CHINESE=0x04 LANG_CZECH=0x05 LANG_DANISH=0x06 LANG_GERMAN=0x07 LANG_GREEK=0x08
-    LANG_ENGLISH=0x09 LANG_SPANISH=0x0a LANG_FINNISH=0x0b LANG_FRENCH=0x0c LANG_HEBREW=0x0d
-    LANG_HUNGARIAN=0x0e LANG_ICELANDIC=0x0f LANG_ITALIAN=0x10 LANG_JAPANESE=0x11 LANG_KOREAN=0x12
-    LANG_DUTCH=0x13 LANG_NORWEGIAN=0x14 LANG_POLISH=0x15 LANG_PORTUGUESE=0x16 LANG_ROMANIAN=0x18
-    LANG_RUSSIAN=0x19 LANG_CROATIAN=0x1a LANG_SLOVAK=0x1b LANG_SWEDISH=0x1d LANG_THAI=0x1e
-    LANG_TURKISH=0x1f LANG_INDONESIAN=0x21 LANG_UKRAINIAN=0x22 LANG_VIETNAMESE=0x2a
-    SUBLANG_NEUTRAL=0x00 SUBLANG_DEFAULT=0x01 SUBLANG_SYS_DEFAULT=0x02
-    SUBLANG_ENGLISH_US=0x01 SUBLANG_ENGLISH_UK=0x02 SUBLANG_GERMAN=0x01 SUBLANG_FRENCH=0x01
-    SUBLANG_SPANISH=0x01 SUBLANG_ITALIAN=0x01 SUBLANG_JAPANESE_JAPAN=0x01 SUBLANG_KOREAN=0x01
-    SUBLANG_CHINESE_TRADITIONAL=0x01 SUBLANG_CHINESE_SIMPLIFIED=0x02 SUBLANG_PORTUGUESE=0x02
-    SUBLANG_PORTUGUESE_BRAZILIAN=0x01 SUBLANG_RUSSIAN_RUSSIA=0x01 SUBLANG_DUTCH=0x01
-    SUBLANG_POLISH_POLAND=0x01 SUBLANG_SWEDISH=0x01)
-
-  # Windows' own headers, which define nothing that a resource of raw data needs.
-  set(_bx_rc_windows_headers
-    windows.h winres.h winresrc.h afxres.h winuser.h winuser.rh winnt.h winnt.rh winver.h
-    windef.h winbase.h wingdi.h commctrl.h richedit.h dlgs.h ntverp.h common.ver prsht.h)
-
-  # Statements skipped with their file name, and those skipped with their BEGIN ... END block.
-  set(_bx_rc_file_kinds ICON CURSOR BITMAP FONT MESSAGETABLE HTML ANICURSOR ANIICON PLUGPLAY VXD
-      DLGINCLUDE)
-  set(_bx_rc_block_kinds DIALOG DIALOGEX MENU MENUEX ACCELERATORS VERSIONINFO)
-  set(_bx_rc_memory_flags PRELOAD LOADONCALL FIXED MOVEABLE DISCARDABLE PURE IMPURE SHARED NONSHARED)
-
-  # Characters that CMake lists would misread stand in for themselves as control characters while
-  # the script is read.
-  string(ASCII 1 _bx_rc_semicolon)
-  string(ASCII 2 _bx_rc_open_bracket)
-  string(ASCII 3 _bx_rc_close_bracket)
-endmacro()
-
-function(_bx_rc_fail where what)
-  get_property(script GLOBAL PROPERTY _BX_RC_SCRIPT)
-  message(FATAL_ERROR "bx_add_resource_script: ${where}: ${what} (in ${script})")
-endfunction()
-
-function(_bx_rc_restore out text)
-  string(REPLACE "${_bx_rc_semicolon}" "\\;" text "${text}")
-  string(REPLACE "${_bx_rc_open_bracket}" "[" text "${text}")
-  string(REPLACE "${_bx_rc_close_bracket}" "]" text "${text}")
-  set(${out} "${text}" PARENT_SCOPE)
-endfunction()
-
-# --- Macros ------------------------------------------------------------------------------
-
-function(_bx_rc_define name value)
-  set_property(GLOBAL PROPERTY _BX_RC_DEF_${name} "${value}")
-  set_property(GLOBAL PROPERTY _BX_RC_DEFINED_${name} TRUE)
-  set_property(GLOBAL APPEND PROPERTY _BX_RC_MACROS "${name}")
-endfunction()
-
-# Defines each NAME=value of `definitions`.
-function(_bx_rc_define_all definitions)
-  foreach(definition IN LISTS definitions)
-    string(REPLACE "=" ";" pair "${definition}")
-    list(GET pair 0 name)
-    list(GET pair 1 value)
-    _bx_rc_define(${name} "${value}")
-  endforeach()
-endfunction()
-
-function(_bx_rc_reset_macros)
-  get_property(names GLOBAL PROPERTY _BX_RC_MACROS)
-  foreach(name IN LISTS names)
-    set_property(GLOBAL PROPERTY _BX_RC_DEFINED_${name} FALSE)
-  endforeach()
-  set_property(GLOBAL PROPERTY _BX_RC_MACROS "")
-  _bx_rc_define_all("${_bx_rc_builtin_macros}")
-endfunction()
-
-# Replaces every defined name in `text` by its definition, again and again (up to 16 times, as
-# deep as a script nests them); with `undefined_zero`, a name left over becomes 0, as in #if.
-function(_bx_rc_expand out text undefined_zero)
-  foreach(pass RANGE 16)
-    string(REGEX MATCHALL "[A-Za-z_][A-Za-z0-9_]*" names "${text}")
-    set(changed FALSE)
-    foreach(name IN LISTS names)
-      get_property(defined GLOBAL PROPERTY _BX_RC_DEFINED_${name})
-      if(defined)
-        get_property(value GLOBAL PROPERTY _BX_RC_DEF_${name})
-        string(REGEX REPLACE "(^|[^A-Za-z0-9_])${name}([^A-Za-z0-9_]|$)" "\\1(${value})\\2"
-               text "${text}")
-        set(changed TRUE)
-      endif()
-    endforeach()
-    if(NOT changed)
-      break()
-    endif()
-  endforeach()
-  if(undefined_zero)
-    string(REGEX REPLACE "(^|[^A-Za-z0-9_])[A-Za-z_][A-Za-z0-9_]*" "\\10" text "${text}")
-  endif()
-  set(${out} "${text}" PARENT_SCOPE)
-endfunction()
-
-# The value of an integer expression of the script (numbers with any L/U suffix, + - * / % & |
-# ^ ~ << >> and parentheses), or fails naming `where`.
-function(_bx_rc_number out expression where what)
-  string(REGEX REPLACE "(0[xX][0-9A-Fa-f]+|[0-9]+)[uUlL]+" "\\1" plain "${expression}")
-  # A number with a leading 0 is octal, as the resource compiler reads it.
-  while(plain MATCHES "(^|[^0-9A-Za-z_])0([0-7]+)([^0-9A-Za-z_]|$)")
-    set(octal "${CMAKE_MATCH_2}")
-    set(decimal 0)
-    string(LENGTH "${octal}" digits)
-    math(EXPR last "${digits} - 1")
-    foreach(k RANGE ${last})
-      string(SUBSTRING "${octal}" ${k} 1 digit)
-      math(EXPR decimal "${decimal} * 8 + ${digit}")
-    endforeach()
-    string(REGEX REPLACE "(^|[^0-9A-Za-z_])0${octal}([^0-9A-Za-z_]|$)" "\\1${decimal}\\2"
-           plain "${plain}")
-  endwhile()
-  if(plain MATCHES "(^|[^0-9A-Za-z_])0[0-9]+")
-    _bx_rc_fail("${where}" "expected ${what}, found ${expression} (a leading 0 makes a number octal)")
-  endif()
-  if(NOT plain MATCHES "^[0-9A-Fa-fxX()+*/%&|^~<> \t-]+$" OR NOT plain MATCHES "[0-9]")
-    _bx_rc_fail("${where}" "expected ${what}, found ${expression}")
-  endif()
-  math(EXPR value "${plain}")
-  set(${out} "${value}" PARENT_SCOPE)
-endfunction()
-
-# 1 or 0 for a condition of #if or #elif.
-function(_bx_rc_condition out expression where)
-  # defined NAME and defined(NAME) first, before names are expanded.
-  while(expression MATCHES "defined[ \t]*\\(?[ \t]*([A-Za-z_][A-Za-z0-9_]*)[ \t]*\\)?")
-    get_property(defined GLOBAL PROPERTY _BX_RC_DEFINED_${CMAKE_MATCH_1})
-    set(bit 0)
-    if(defined)
-      set(bit 1)
-    endif()
-    string(REPLACE "${CMAKE_MATCH_0}" " ${bit} " expression "${expression}")
-  endwhile()
-  _bx_rc_expand(expression "${expression}" TRUE)
-  # || of && of comparisons of arithmetic, each perhaps under !; parentheses only inside terms.
-  string(REPLACE "||" ";" any "${expression}")
-  set(result 0)
-  foreach(alternative IN LISTS any)
-    string(REPLACE "&&" ";" all "${alternative}")
-    set(all_true 1)
-    foreach(term IN LISTS all)
-      string(STRIP "${term}" term)
-      set(negate FALSE)
-      while(term MATCHES "^!([^=].*)$")
-        string(STRIP "${CMAKE_MATCH_1}" term)
-        if(negate)
-          set(negate FALSE)
-        else()
-          set(negate TRUE)
-        endif()
-      endwhile()
-      if(term MATCHES "^(.*[^=!<>])(==|!=|<=|>=|<|>)([^=].*)$")
-        _bx_rc_number(left "${CMAKE_MATCH_1}" "${where}" "a condition")
-        set(op "${CMAKE_MATCH_2}")
-        _bx_rc_number(right "${CMAKE_MATCH_3}" "${where}" "a condition")
-        if((op STREQUAL "==" AND left EQUAL right) OR (op STREQUAL "!=" AND NOT left EQUAL right)
-           OR (op STREQUAL "<" AND left LESS right) OR (op STREQUAL ">" AND left GREATER right)
-           OR (op STREQUAL "<=" AND left LESS_EQUAL right)
-           OR (op STREQUAL ">=" AND left GREATER_EQUAL right))
-          set(value 1)
-        else()
-          set(value 0)
-        endif()
-      else()
-        _bx_rc_number(value "${term}" "${where}" "a condition")
-      endif()
-      if((value EQUAL 0) EQUAL (NOT negate))  # value is false, or true under !
-        set(all_true 0)
-      endif()
-    endforeach()
-    if(all_true)
-      set(result 1)
-    endif()
-  endforeach()
-  set(${out} ${result} PARENT_SCOPE)
-endfunction()
-
-# --- Reading files into tokens -----------------------------------------------------------
-
-# Moves the tokens that _bx_rc_read holds in `texts` and `places` to the global lists.
-macro(_bx_rc_flush)
-  if(NOT "${texts}" STREQUAL "")
-    set_property(GLOBAL APPEND PROPERTY _BX_RC_TEXTS "${texts}")
-    set_property(GLOBAL APPEND PROPERTY _BX_RC_PLACES "${places}")
-  endif()
-  set(texts)
-  set(places)
-endmacro()
-
-# Opens a branch of #if and its kin, taken or waiting for a later one.
-macro(_bx_rc_open_branch taken)
-  if(${taken})
-    list(APPEND conditions TAKING)
+# Finds windres and the preprocessor it runs, for a target of this build's bitness. Sets
+# BX_WINDRES and BX_RC_PREPROCESSOR in the cache, or stops the configure step saying what to
+# install.
+function(_bx_find_resource_compiler)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(triplet i686-w64-mingw32)
+    set(packages "binutils-mingw-w64-i686 gcc-mingw-w64-i686")
   else()
-    list(APPEND conditions WAITING)
+    set(triplet x86_64-w64-mingw32)
+    set(packages "binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64")
   endif()
-endmacro()
-
-# Sets <out> to whether the lines under the open conditions are read: none of them waits for a
-# later branch or has had its branch already.
-macro(_bx_rc_all_taken out)
-  set(${out} TRUE)
-  if("WAITING" IN_LIST conditions OR "DONE" IN_LIST conditions)
-    set(${out} FALSE)
+  set(compiler_names ${triplet}-gcc ${triplet}-gcc-posix ${triplet}-gcc-win32)
+  if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    # The toolchain's own: its resource compiler, and its compiler driver as the preprocessor.
+    set(windres_hint "${CMAKE_RC_COMPILER}")
+    set(compiler_names "${CMAKE_CXX_COMPILER}" ${compiler_names})
   endif()
-endmacro()
-
-# Reads `file` (the script or a header it includes), running its preprocessor lines and
-# appending its tokens, with where each is, to the global token lists.
-function(_bx_rc_read file)
-  get_property(script GLOBAL PROPERTY _BX_RC_SCRIPT)
-  get_property(depth GLOBAL PROPERTY _BX_RC_DEPTH)
-  if(depth GREATER 32)
-    _bx_rc_fail("${file}" "headers include each other too deeply")
-  endif()
-  math(EXPR depth "${depth} + 1")
-  set_property(GLOBAL PROPERTY _BX_RC_DEPTH ${depth})
-  set_property(GLOBAL APPEND PROPERTY _BX_RC_INPUTS "${file}")
-  cmake_path(GET file PARENT_PATH folder)
-  cmake_path(GET script PARENT_PATH script_folder)
-  cmake_path(GET file FILENAME name)
-
-  file(READ "${file}" content)
-  string(REPLACE ";" "${_bx_rc_semicolon}" content "${content}")
-  string(REPLACE "[" "${_bx_rc_open_bracket}" content "${content}")
-  string(REPLACE "]" "${_bx_rc_close_bracket}" content "${content}")
-  string(REPLACE "\r" "" content "${content}")
-  string(REPLACE "\n" ";" lines "${content}")
-
-  set(texts)
-  set(places)
-  set(in_comment FALSE)
-  set(comment_line 0)
-  set(conditions)  # one of TAKING WAITING DONE per open #if
-  set(condition_places)  # where each open #if is, and what it needs
-  set(line_number 0)
-  set(joined "")
-  set(joined_from 0)
-  foreach(line IN LISTS lines)
-    math(EXPR line_number "${line_number} + 1")
-    set(where "${name}:${line_number}")
-    # A backslash at the end of a line joins the next line to it.
-    if(line MATCHES "^(.*)\\\\$")
-      if(joined_from EQUAL 0)
-        set(joined_from ${line_number})
-      endif()
-      string(APPEND joined "${CMAKE_MATCH_1} ")
-      continue()
-    elseif(joined_from GREATER 0)
-      set(line "${joined}${line}")
-      set(where "${name}:${joined_from}")
-      set(joined "")
-      set(joined_from 0)
+  find_program(BX_WINDRES NAMES ${windres_hint} ${triplet}-windres windres
+               DOC "binutils' windres, which compiles resource scripts")
+  find_program(BX_RC_PREPROCESSOR NAMES ${compiler_names}
+               DOC "The MinGW-w64 C compiler that windres runs as its preprocessor")
+  foreach(tool BX_WINDRES BX_RC_PREPROCESSOR)
+    if(NOT ${tool})
+      message(FATAL_ERROR "bx_add_resource_script: cannot find ${triplet}'s windres and C "
+                          "compiler, which compile resource scripts; on Debian install the "
+                          "packages ${packages}, or point the cache variables BX_WINDRES and "
+                          "BX_RC_PREPROCESSOR at them")
     endif()
-    _bx_rc_all_taken(active)
-
-    # A preprocessor line (outside a comment).
-    if(NOT in_comment AND line MATCHES "^[ \t]*#[ \t]*([A-Za-z]+)(.*)$")
-      set(directive "${CMAKE_MATCH_1}")
-      set(argument "${CMAKE_MATCH_2}")
-      string(REGEX REPLACE "/\\*.*\\*/" " " argument "${argument}")
-      string(REGEX REPLACE "//.*$" "" argument "${argument}")
-      string(STRIP "${argument}" argument)
-      if(directive MATCHES "^(if|ifdef|ifndef)$")
-        list(APPEND condition_places "${where}: expected #endif for this #${directive}")
-        if(NOT active)
-          list(APPEND conditions DONE)  # nested in a skipped part: skipped whole
-          continue()
-        endif()
-        if(directive STREQUAL "if")
-          _bx_rc_condition(taken "${argument}" "${where}")
-        else()
-          if(NOT argument MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
-            _bx_rc_fail("${where}" "expected a name after #${directive}, found \"${argument}\"")
-          endif()
-          get_property(taken GLOBAL PROPERTY _BX_RC_DEFINED_${argument})
-          if(directive STREQUAL "ifndef")
-            if(taken)
-              set(taken FALSE)
-            else()
-              set(taken TRUE)
-            endif()
-          endif()
-        endif()
-        _bx_rc_open_branch(taken)
-        continue()
-      elseif(directive MATCHES "^(elif|else|endif)$")
-        list(LENGTH conditions open)
-        if(open EQUAL 0)
-          _bx_rc_fail("${where}" "#${directive} without #if")
-        endif()
-        list(POP_BACK conditions state)
-        if(directive STREQUAL "endif")
-          list(POP_BACK condition_places)
-          continue()
-        endif()
-        _bx_rc_all_taken(outer_active)
-        if(state STREQUAL "WAITING" AND outer_active)
-          set(taken TRUE)
-          if(directive STREQUAL "elif")
-            _bx_rc_condition(taken "${argument}" "${where}")
-          endif()
-          _bx_rc_open_branch(taken)
-        else()
-          list(APPEND conditions DONE)
-        endif()
-        continue()
-      endif()
-      if(NOT active)
-        continue()
-      endif()
-      if(directive STREQUAL "include")
-        if(NOT argument MATCHES "^[\"<]([^\">]+)[\">]$")
-          _bx_rc_fail("${where}" "expected \"header\" or <header> after #include, found ${argument}")
-        endif()
-        set(header "${CMAKE_MATCH_1}")
-        string(REPLACE "\\" "/" header "${header}")
-        set(found "")
-        foreach(base IN ITEMS "${folder}" "${script_folder}")
-          cmake_path(ABSOLUTE_PATH header BASE_DIRECTORY "${base}" NORMALIZE OUTPUT_VARIABLE candidate)
-          if(EXISTS "${candidate}" AND NOT IS_DIRECTORY "${candidate}")
-            set(found "${candidate}")
-            break()
-          endif()
-        endforeach()
-        cmake_path(GET header FILENAME header_name)
-        string(TOLOWER "${header_name}" header_name)
-        if(found)
-          _bx_rc_flush()  # the tokens so far come before the header's
-          _bx_rc_read("${found}")
-        elseif(header_name IN_LIST _bx_rc_windows_headers)
-          # What a script takes from them: the names of languages.
-          _bx_rc_define_all("${_bx_rc_language_macros}")
-        elseif(argument MATCHES "^<")
-          set_property(GLOBAL APPEND PROPERTY _BX_RC_SKIPPED "#include ${argument}, not found (${where})")
-        else()
-          _bx_rc_fail("${where}" "cannot find the header ${argument} (looked in ${folder} and ${script_folder})")
-        endif()
-      elseif(directive STREQUAL "define")
-        if(NOT argument MATCHES "^([A-Za-z_][A-Za-z0-9_]*)(\\(?)(.*)$")
-          _bx_rc_fail("${where}" "expected a name after #define, found \"${argument}\"")
-        endif()
-        set(macro_name "${CMAKE_MATCH_1}")
-        string(STRIP "${CMAKE_MATCH_3}" value)
-        if(CMAKE_MATCH_2)
-          set(value "")  # a function-like macro: known to be defined, never expanded here
-        endif()
-        _bx_rc_define(${macro_name} "${value}")
-      elseif(directive STREQUAL "undef")
-        set_property(GLOBAL PROPERTY _BX_RC_DEFINED_${argument} FALSE)
-      elseif(directive STREQUAL "error")
-        _bx_rc_fail("${where}" "#error ${argument}")
-      elseif(NOT directive MATCHES "^(pragma|line)$")
-        _bx_rc_fail("${where}" "expected a preprocessor directive, found #${directive}")
-      endif()
-      continue()
-    endif()
-    if(NOT active AND NOT in_comment)
-      continue()
-    endif()
-
-    # The tokens of an ordinary line.
-    set(rest "${line}")
-    while(NOT rest STREQUAL "")
-      if(in_comment)
-        string(FIND "${rest}" "*/" at)
-        if(at EQUAL -1)
-          break()
-        endif()
-        math(EXPR at "${at} + 2")
-        string(SUBSTRING "${rest}" ${at} -1 rest)
-        set(in_comment FALSE)
-        continue()
-      endif()
-      if(rest MATCHES "^[ \t]+")
-      elseif(rest MATCHES "^//")
-        break()
-      elseif(rest MATCHES "^/\\*")
-        set(in_comment TRUE)
-        set(comment_line "${where}")
-      elseif(rest MATCHES "^\"([^\"]|\"\")*\"")
-        list(APPEND texts "${CMAKE_MATCH_0}")
-        list(APPEND places "${where}")
-      elseif(rest MATCHES "^\"")
-        _bx_rc_fail("${where}" "expected the closing \" of a string")
-      elseif(rest MATCHES "^[A-Za-z0-9_.$:\\\\/-]+")
-        set(word "${CMAKE_MATCH_0}")
-        string(FIND "${word}" "//" comment)
-        if(comment GREATER 0)  # a comment straight after a word
-          string(SUBSTRING "${word}" 0 ${comment} word)
-        endif()
-        list(APPEND texts "${word}")
-        list(APPEND places "${where}")
-        set(CMAKE_MATCH_0 "${word}")
-      elseif(rest MATCHES "^[,{}()|&+*~!<>=^%]")
-        list(APPEND texts "${CMAKE_MATCH_0}")
-        list(APPEND places "${where}")
-      else()
-        string(SUBSTRING "${rest}" 0 1 character)
-        _bx_rc_restore(character "${character}")
-        _bx_rc_fail("${where}" "expected a statement, found the character ${character}")
-      endif()
-      string(LENGTH "${CMAKE_MATCH_0}" length)
-      if(length EQUAL 0)
-        set(length 1)
-      endif()
-      string(SUBSTRING "${rest}" ${length} -1 rest)
-    endwhile()
   endforeach()
-  if(in_comment)
-    _bx_rc_fail("${comment_line}" "expected */ to close the comment that starts here")
-  endif()
-  list(LENGTH conditions open)
-  if(open GREATER 0)
-    list(GET condition_places -1 unclosed)
-    string(REPLACE ": " ";" unclosed "${unclosed}")
-    list(GET unclosed 0 unclosed_where)
-    list(GET unclosed 1 unclosed_what)
-    _bx_rc_fail("${unclosed_where}" "${unclosed_what}")
-  endif()
-  _bx_rc_flush()
-  math(EXPR depth "${depth} - 1")
-  set_property(GLOBAL PROPERTY _BX_RC_DEPTH ${depth})
-endfunction()
-
-# --- Statements --------------------------------------------------------------------------
-
-# The parser's cursor: `i` indexes the global token lists, which it reads into `texts`,
-# `places` and `count`. These macros work in the scope of _bx_rc_parse.
-
-# Sets <out> to the token at i (upper case in <out>_UP) and its place, or to "" past the end.
-macro(_bx_rc_peek out)
-  if(i LESS count)
-    list(GET texts ${i} ${out})
-    list(GET places ${i} ${out}_AT)
-  else()
-    set(${out} "")
-    set(${out}_AT "${last_place}")
-  endif()
-  string(TOUPPER "${${out}}" ${out}_UP)
-endmacro()
-
-macro(_bx_rc_next out)
-  _bx_rc_peek(${out})
-  math(EXPR i "${i} + 1")
-endmacro()
-
-# Fails at the token at i, saying what was expected there.
-function(_bx_rc_expected what token place)
-  if(token STREQUAL "")
-    set(found "the end of the script")
-  else()
-    _bx_rc_restore(token "${token}")
-    set(found "${token}")
-  endif()
-  _bx_rc_fail("${place}" "expected ${what}, found ${found}")
-endfunction()
-
-# Reads a number: a literal, a defined name, or a parenthesized expression. Sets <out>.
-macro(_bx_rc_read_number out what)
-  _bx_rc_next(number_token)
-  set(number_text "${number_token}")
-  if(number_token STREQUAL "(")
-    set(number_depth 1)
-    while(number_depth GREATER 0)
-      _bx_rc_next(part)
-      if(part STREQUAL "")
-        _bx_rc_expected(")" "" "${part_AT}")
-      elseif(part STREQUAL "(")
-        math(EXPR number_depth "${number_depth} + 1")
-      elseif(part STREQUAL ")")
-        math(EXPR number_depth "${number_depth} - 1")
-      endif()
-      string(APPEND number_text " ${part}")
-    endwhile()
-  elseif(NOT number_token MATCHES "^[A-Za-z0-9_]+$")
-    _bx_rc_expected("${what}" "${number_token}" "${number_token_AT}")
-  endif()
-  _bx_rc_expand(number_expanded "${number_text}" FALSE)
-  if(number_expanded MATCHES "[A-Za-z_][A-Za-z0-9_]*" AND
-     NOT number_expanded MATCHES "^[ (]*(0[xX][0-9A-Fa-f]+|[0-9]+)[uUlL]*[ )]*$")
-    # A name left over that is not a number's suffix or digits.
-    string(REGEX REPLACE "0[xX][0-9A-Fa-f]+|[0-9]+[uUlL]*" "" letters "${number_expanded}")
-    if(letters MATCHES "[A-Za-z_]")
-      _bx_rc_expected("${what}" "${number_token}" "${number_token_AT}")
-    endif()
-  endif()
-  _bx_rc_number(${out} "${number_expanded}" "${number_token_AT}" "${what}")
-endmacro()
-
-# Reads a resource's identifier or type: a number from 1 to 65535 (literal, defined or an
-# expression), a name, or for an identifier a "quoted name". Sets <out> to what bx_add_resource
-# takes.
-macro(_bx_rc_read_name out role)
-  _bx_rc_peek(name_token)
-  if(name_token STREQUAL "")
-    _bx_rc_expected("a resource ${role}" "" "${name_token_AT}")
-  endif()
-  set(name_is_number FALSE)
-  if(name_token STREQUAL "(" OR name_token MATCHES "^[0-9]")
-    set(name_is_number TRUE)
-  elseif(name_token MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
-    get_property(name_defined GLOBAL PROPERTY _BX_RC_DEFINED_${name_token})
-    if(name_defined)
-      get_property(name_value GLOBAL PROPERTY _BX_RC_DEF_${name_token})
-      _bx_rc_expand(name_value "${name_token}" FALSE)
-      if(name_value MATCHES "^[ (]*\"(.*)\"[ )]*$")  # a name defined as a string
-        set(name_token "\"${CMAKE_MATCH_1}\"")
-      else()
-        set(name_is_number TRUE)
-      endif()
-    endif()
-  endif()
-  if(name_is_number)
-    set(name_at "${name_token_AT}")
-    _bx_rc_read_number(${out} "a number for the resource ${role}")
-    if(${out} LESS 1 OR ${out} GREATER 65535)
-      _bx_rc_fail("${name_at}" "the resource ${role} ${${out}} is outside the numbers 1 to 65535")
-    endif()
-  elseif("${role}" STREQUAL "identifier" AND name_token MATCHES "^\"(.+)\"$")
-    set(${out} "${CMAKE_MATCH_1}")
-    math(EXPR i "${i} + 1")
-  elseif(name_token MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
-    set(${out} "${name_token}")
-    math(EXPR i "${i} + 1")
-  else()
-    _bx_rc_expected("a resource ${role}" "${name_token}" "${name_token_AT}")
-  endif()
-endmacro()
-
-# Reads `LANGUAGE primary, sub` after its keyword into <out>, as one code.
-macro(_bx_rc_read_language out)
-  _bx_rc_read_number(language_primary "a primary language number")
-  _bx_rc_next(comma)
-  if(NOT comma STREQUAL ",")
-    _bx_rc_expected("a comma between the primary language and the sublanguage" "${comma}" "${comma_AT}")
-  endif()
-  _bx_rc_read_number(language_sub "a sublanguage number")
-  if(language_primary GREATER 1023 OR language_sub GREATER 63 OR language_primary LESS 0
-     OR language_sub LESS 0)
-    _bx_rc_fail("${comma_AT}" "the language ${language_primary}, ${language_sub} is outside 0-1023, 0-63")
-  endif()
-  math(EXPR ${out} "${language_primary} + (${language_sub} << 10)")
-endmacro()
-
-# Skips a BEGIN ... END (or { ... }) block, nested ones included, starting at its opening.
-macro(_bx_rc_skip_block)
-  _bx_rc_next(open)
-  set(block_depth 1)
-  while(block_depth GREATER 0)
-    _bx_rc_next(part)
-    if(part STREQUAL "")
-      _bx_rc_fail("${open_AT}" "expected END for the ${open} here")
-    elseif(part_UP STREQUAL "BEGIN" OR part STREQUAL "{")
-      math(EXPR block_depth "${block_depth} + 1")
-    elseif(part_UP STREQUAL "END" OR part STREQUAL "}")
-      math(EXPR block_depth "${block_depth} - 1")
-    endif()
-  endwhile()
-endmacro()
-
-# Reads the resources that the script declares. Sets in the caller's scope:
-#   _bx_rc_ids, _bx_rc_types, _bx_rc_languages, _bx_rc_files, _bx_rc_places: one per resource;
-#   _bx_rc_skipped: what was skipped, each "KIND (file:line)"; _bx_rc_inputs: the script and
-#   the headers read.
-function(_bx_rc_parse script)
-  _bx_rc_constants()
-  foreach(property TEXTS PLACES SKIPPED INPUTS)
-    set_property(GLOBAL PROPERTY _BX_RC_${property} "")
-  endforeach()
-  set_property(GLOBAL PROPERTY _BX_RC_SCRIPT "${script}")
-  set_property(GLOBAL PROPERTY _BX_RC_DEPTH 0)
-  _bx_rc_reset_macros()
-  _bx_rc_read("${script}")
-  get_property(texts GLOBAL PROPERTY _BX_RC_TEXTS)
-  get_property(places GLOBAL PROPERTY _BX_RC_PLACES)
-  get_property(skipped GLOBAL PROPERTY _BX_RC_SKIPPED)
-  list(LENGTH texts count)
-  set(last_place "${script}")
-  if(count GREATER 0)
-    list(GET places -1 last_place)
-  endif()
-  cmake_path(GET script PARENT_PATH script_folder)
-
-  set(ids)
-  set(types)
-  set(languages)
-  set(files)
-  set(resource_places)
-  set(keys)
-  set(language 1033)  # the resource compiler's default: English, US
-  set(i 0)
-  while(i LESS count)
-    _bx_rc_peek(first)
-    if(first_UP STREQUAL "LANGUAGE")
-      math(EXPR i "${i} + 1")
-      _bx_rc_read_language(language)
-      continue()
-    elseif(first_UP STREQUAL "STRINGTABLE")
-      math(EXPR i "${i} + 1")
-      while(TRUE)
-        _bx_rc_peek(part)
-        if(part STREQUAL "" OR part_UP STREQUAL "BEGIN" OR part STREQUAL "{")
-          break()
-        endif()
-        math(EXPR i "${i} + 1")
-      endwhile()
-      _bx_rc_skip_block()
-      list(APPEND skipped "STRINGTABLE (${first_AT})")
-      continue()
-    elseif(first_UP MATCHES "^(VERSION|CHARACTERISTICS)$")
-      math(EXPR i "${i} + 1")
-      _bx_rc_read_number(ignored "a number after ${first}")
-      list(APPEND skipped "${first_UP} (${first_AT})")
-      continue()
-    endif()
-
-    _bx_rc_read_name(id "identifier")
-    _bx_rc_peek(kind)
-    if(kind STREQUAL "")
-      _bx_rc_expected("a resource type after ${id}" "" "${kind_AT}")
-    endif()
-    if(kind_UP IN_LIST _bx_rc_block_kinds)
-      while(TRUE)
-        _bx_rc_peek(part)
-        if(part STREQUAL "")
-          _bx_rc_expected("BEGIN after ${kind}" "" "${part_AT}")
-        elseif(part_UP STREQUAL "BEGIN" OR part STREQUAL "{")
-          break()
-        endif()
-        math(EXPR i "${i} + 1")
-      endwhile()
-      _bx_rc_skip_block()
-      list(APPEND skipped "${kind_UP} (${first_AT})")
-      continue()
-    endif()
-    set(skip_file FALSE)
-    if(kind_UP IN_LIST _bx_rc_file_kinds)
-      set(skip_file TRUE)
-      math(EXPR i "${i} + 1")
-    elseif(kind_UP STREQUAL "RCDATA")
-      set(type 10)
-      math(EXPR i "${i} + 1")
-    else()
-      _bx_rc_read_name(type "type")
-    endif()
-
-    # Options, then the file name (or data written out in the script).
-    set(resource_language ${language})
-    while(TRUE)
-      _bx_rc_peek(option)
-      if(option_UP IN_LIST _bx_rc_memory_flags)
-        math(EXPR i "${i} + 1")
-      elseif(option_UP STREQUAL "LANGUAGE")
-        math(EXPR i "${i} + 1")
-        _bx_rc_read_language(resource_language)
-      elseif(option_UP MATCHES "^(VERSION|CHARACTERISTICS)$")
-        math(EXPR i "${i} + 1")
-        _bx_rc_read_number(ignored "a number after ${option}")
-      else()
-        break()
-      endif()
-    endwhile()
-    _bx_rc_peek(data)
-    if(data_UP STREQUAL "BEGIN" OR data STREQUAL "{")
-      _bx_rc_skip_block()
-      list(APPEND skipped "${kind_UP} written out between BEGIN and END (${first_AT})")
-      continue()
-    endif()
-    if(data STREQUAL "" OR NOT data MATCHES "^(\".*\"|[A-Za-z0-9_.$:\\/-]+)$")
-      _bx_rc_expected("a file name or BEGIN after the resource type ${kind}" "${data}" "${data_AT}")
-    endif()
-    math(EXPR i "${i} + 1")
-    # Strings next to each other are one, as in C: "data/" "level.bin".
-    while(data MATCHES "^\".*\"$")
-      _bx_rc_peek(more)
-      if(NOT more MATCHES "^\".*\"$")
-        break()
-      endif()
-      string(REGEX REPLACE "\"$" "" data "${data}")
-      string(REGEX REPLACE "^\"" "" more "${more}")
-      string(APPEND data "${more}")
-      math(EXPR i "${i} + 1")
-    endwhile()
-    if(skip_file)
-      list(APPEND skipped "${kind_UP} (${first_AT})")
-      continue()
-    endif()
-
-    # The file, as the resource compiler reads its name: escapes undone, found from the script.
-    set(path "${data}")
-    if(path MATCHES "^\"(.*)\"$")
-      set(path "${CMAKE_MATCH_1}")
-      string(REPLACE "\"\"" "\"" path "${path}")
-      string(REPLACE "\\\\" "\\" path "${path}")
-    endif()
-    _bx_rc_restore(path "${path}")
-    string(REPLACE "\\" "/" path "${path}")
-    cmake_path(ABSOLUTE_PATH path BASE_DIRECTORY "${script_folder}" NORMALIZE)
-    get_source_file_property(generated "${path}" GENERATED)
-    if(NOT generated AND (NOT EXISTS "${path}" OR IS_DIRECTORY "${path}"))
-      _bx_rc_fail("${data_AT}" "the resource ${id} names ${path}, which is not a file")
-    endif()
-
-    string(TOUPPER "${id}|${type}|${resource_language}" key)
-    list(FIND keys "${key}" twice)
-    if(twice GREATER -1)
-      list(GET resource_places ${twice} before)
-      _bx_rc_fail("${first_AT}" "resource ${id} of type ${type}, language ${resource_language} is already declared at ${before}")
-    endif()
-    list(APPEND keys "${key}")
-    list(APPEND ids "${id}")
-    list(APPEND types "${type}")
-    list(APPEND languages "${resource_language}")
-    list(APPEND files "${path}")
-    list(APPEND resource_places "${first_AT}")
-  endwhile()
-
-  get_property(inputs GLOBAL PROPERTY _BX_RC_INPUTS)
-  set(_bx_rc_ids "${ids}" PARENT_SCOPE)
-  set(_bx_rc_types "${types}" PARENT_SCOPE)
-  set(_bx_rc_languages "${languages}" PARENT_SCOPE)
-  set(_bx_rc_files "${files}" PARENT_SCOPE)
-  set(_bx_rc_places "${resource_places}" PARENT_SCOPE)
-  set(_bx_rc_skipped "${skipped}" PARENT_SCOPE)
-  set(_bx_rc_inputs "${inputs}" PARENT_SCOPE)
 endfunction()
 
 function(bx_add_resource_script target)
@@ -791,28 +69,62 @@ function(bx_add_resource_script target)
   if(NOT EXISTS "${script}" OR IS_DIRECTORY "${script}")
     message(FATAL_ERROR "bx_add_resource_script: ${script} is not a file")
   endif()
-
   _bx_resource_emitter(emitter bx_add_resource_script)
-  _bx_rc_parse("${script}")
-  # Editing the script or a header configures again, which reads the script again.
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_bx_rc_inputs})
-
-  if(emitter STREQUAL "windows")
-    # The resource compiler builds the script; it looks for files and headers from the
-    # script's folder.
-    _bx_attach_resource(${target} "${script}" "${_bx_rc_inputs};${_bx_rc_files}" FALSE)
+  if(emitter STREQUAL "windows" AND NOT CMAKE_RC_COMPILER MATCHES "windres")
+    # Another toolchain's resource compiler builds the script as a source of the target.
+    _bx_attach_resource(${target} "${script}" "${script}" FALSE)
     get_property(owner GLOBAL PROPERTY _BX_ATTACHED_TO)
     cmake_path(GET script PARENT_PATH folder)
     set_property(SOURCE "${script}" TARGET_DIRECTORY ${owner} APPEND PROPERTY
                  INCLUDE_DIRECTORIES "${folder}")
     return()
   endif()
+  _bx_find_resource_compiler()
 
-  foreach(id type language file IN ZIP_LISTS _bx_rc_ids _bx_rc_types _bx_rc_languages _bx_rc_files)
-    bx_add_resource(${target} ID "${id}" TYPE "${type}" LANGUAGE ${language} FILE "${file}")
-  endforeach()
-  if(_bx_rc_skipped)
-    list(JOIN _bx_rc_skipped ", " skipped)
-    message(STATUS "bx_add_resource_script: ${script}: skipped what holds no raw data: ${skipped}")
+  string(SHA1 hash "${target}|${script}")
+  string(SUBSTRING "${hash}" 0 16 hash)
+  set(symbol "bx_resource_script_${hash}")
+  set(work "${CMAKE_CURRENT_BINARY_DIR}/bx_resources/${symbol}")
+  cmake_path(GET script FILENAME script_name)
+  if(emitter STREQUAL "windows")
+    set(format coff)
+    set(output "${work}.res.obj")
+  else()
+    set(format res)
+    set(output "${work}.res")
+  endif()
+  set(bits 64)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(bits 32)
+  endif()
+  get_property(templates GLOBAL PROPERTY BX_RESOURCE_TEMPLATES)
+  set(includes "$<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>")
+  set(defines "$<TARGET_PROPERTY:${target},COMPILE_DEFINITIONS>")
+  add_custom_command(OUTPUT "${output}"
+    COMMAND "${CMAKE_COMMAND}" "-DSCRIPT=${script}" "-DOUTPUT=${output}" "-DFORMAT=${format}"
+            "-DWORK_DIR=${work}" "-DDEPFILE=${work}.d" "-DBITS=${bits}"
+            "-DWINDRES=${BX_WINDRES}" "-DPREPROCESSOR=${BX_RC_PREPROCESSOR}"
+            "-DINCLUDES=$<JOIN:${includes},|>" "-DDEFINES=$<JOIN:${defines},|>"
+            -P "${templates}/BxCompileResourceScript.cmake"
+    DEPENDS "${script}" "${templates}/BxCompileResourceScript.cmake"
+    DEPFILE "${work}.d"
+    COMMENT "Compiling the resource script ${script_name} for ${target}"
+    VERBATIM COMMAND_EXPAND_LISTS)
+
+  if(emitter STREQUAL "windows")
+    set(source "${output}")
+    set_source_files_properties("${output}" PROPERTIES EXTERNAL_OBJECT TRUE)
+  else()
+    string(REPLACE "\\" "\\\\" asm_path "${output}")  # assembler string escapes
+    string(REPLACE "\"" "\\\"" asm_path "${asm_path}")
+    string(REPLACE "\\" "\\\\" origin "${target} (${script})")
+    string(REPLACE "\"" "\\\"" origin "${origin}")
+    set(source "${work}.cpp")
+    configure_file("${templates}/BxResourceScript.elf.cpp.in" "${source}" @ONLY)
+  endif()
+  _bx_attach_resource(${target} "${source}" "${output}")
+  if(NOT emitter STREQUAL "windows")
+    get_property(owner GLOBAL PROPERTY _BX_ATTACHED_TO)
+    target_sources(${owner} PRIVATE "${output}")  # so that the target runs the command
   endif()
 endfunction()

@@ -1,6 +1,6 @@
 # Configures the project in SOURCE with the cache entries in ARGS and passes only if that ends
 # as SHOULD says (fail or succeed) with a message matching EXPECTED; then builds the target
-# BUILD, if given, which must succeed.
+# BUILD, if given, which must succeed, or with BUILD_EXPECTED fail with a message matching it.
 set(build "${WORK_DIR}/${NAME}")
 file(REMOVE_RECURSE "${build}")
 execute_process(
@@ -18,7 +18,12 @@ endif()
 if(BUILD)
   execute_process(COMMAND "${CMAKE_COMMAND}" --build "${build}" --target "${BUILD}"
                   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out TIMEOUT 300)
-  if(NOT status EQUAL 0)
+  string(REGEX REPLACE "[ \t\r\n]+" " " flat "${out}")
+  if(BUILD_EXPECTED AND status EQUAL 0)
+    message(FATAL_ERROR "building ${BUILD} passed:\n${out}")
+  elseif(BUILD_EXPECTED AND NOT flat MATCHES "${BUILD_EXPECTED}")
+    message(FATAL_ERROR "building ${BUILD} said nothing like \"${BUILD_EXPECTED}\":\n${out}")
+  elseif(NOT BUILD_EXPECTED AND NOT status EQUAL 0)
     message(FATAL_ERROR "building ${BUILD} failed:\n${out}")
   endif()
 endif()

@@ -1,13 +1,15 @@
 # Builds a small program that embeds a file and a resource script, edits the file, the file the
-# script names, and then the script, builds again after each, and checks that the program
-# holds the new bytes each time.
+# script names, the header that names it, and then the script, builds again after each, and
+# checks that the program holds the new bytes each time.
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")  # how the test runs a program it built, if not directly
 set(project "${WORK_DIR}/rebuild")
 file(REMOVE_RECURSE "${project}")
 file(WRITE "${project}/data.txt" "before")
 file(WRITE "${project}/script_data.txt" "before")
 file(WRITE "${project}/other_data.txt" "other")
-file(WRITE "${project}/script.rc" "2 DATA \"script_data.txt\"\n")
+file(WRITE "${project}/third_data.txt" "third")
+file(WRITE "${project}/ids.h" "#define SCRIPT_DATA \"script_data.txt\"\n")
+file(WRITE "${project}/script.rc" "#include \"ids.h\"\n2 DATA SCRIPT_DATA\n")
 file(WRITE "${project}/main.cpp" [=[
 #include <bxres/resource_reader.h>
 #include <bxres/value_text.h>
@@ -64,5 +66,7 @@ edit(data.txt "after")
 build_and_expect("after|before")
 edit(script_data.txt "after")
 build_and_expect("after|after")
-edit(script.rc "2 DATA \"other_data.txt\"\n")
+edit(ids.h "#define SCRIPT_DATA \"other_data.txt\"\n")
 build_and_expect("after|other")
+edit(script.rc "2 DATA \"third_data.txt\"\n")
+build_and_expect("after|third")
