@@ -44,7 +44,7 @@ function(_bx_find_resource_compiler)
   find_program(BX_RC_PREPROCESSOR NAMES ${compiler_names}
                DOC "The MinGW-w64 C compiler that windres runs as its preprocessor")
   foreach(tool BX_WINDRES BX_RC_PREPROCESSOR)
-    if(NOT ${tool})
+    if(NOT ${tool} OR NOT EXISTS "${${tool}}")
       message(FATAL_ERROR "bx_add_resource_script: cannot find ${triplet}'s windres and C "
                           "compiler, which compile resource scripts; on Debian install the "
                           "packages ${packages}, or point the cache variables BX_WINDRES and "

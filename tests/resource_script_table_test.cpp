@@ -59,6 +59,7 @@ TEST(ResourceScriptTable, RawDataIsFoundByEveryFormOfNameAndType) {
       {"types.rc", std::int32_t{46}, u"TEXT"},  // from a header in the include directories
       {"types.rc", std::int32_t{52}, u"TEXT"},  // "SubDir\\WORDS.TXT"
       {"utf16.rc", std::int32_t{51}, u"TEXT"},
+      {"bx_add_resource TYPE rcdata", std::int32_t{60}, std::int32_t{10}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.script) + ": " + bx::Describe(c.id) + " " + bx::Describe(c.type));

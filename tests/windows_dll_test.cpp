@@ -7,6 +7,7 @@
 
 extern "C" __declspec(dllimport) std::int32_t DllFirstByte(std::int32_t id, const char* type);
 extern "C" __declspec(dllimport) std::int32_t DllPosition();
+extern "C" __declspec(dllimport) std::int32_t DllSizeAtStart();
 
 namespace {
 
@@ -19,5 +20,7 @@ TEST_F(DllTest, FindsTheProgramsResourcesWithACursorOfItsOwn) {
   BxRes::Load(102, "CUSTOM");
   EXPECT_EQ(DllPosition(), 1);
 }
+
+TEST(DllStart, FindsTheProgramsResourcesBeforeTheProgramStarts) { EXPECT_EQ(DllSizeAtStart(), 28); }
 
 }  // namespace
