@@ -115,20 +115,30 @@ function(link_in_stage name file)
   file(CREATE_LINK "${file}" "${link}" SYMBOLIC)
 endfunction()
 
-# Puts a UTF-8 copy of <header>, a header in UTF-16, where it is found first: in the stage, at
-# the place it has under the folder it was found in. Sets <out> to TRUE where it did.
-function(stage_utf16_header header out)
+# Copies <header>, if it lies under one of the folders searched, into the stage at the place it
+# has under that folder, in UTF-8 (converted from UTF-16 where it is saved so), so that it and
+# the headers it includes by a relative name are found there first. Sets <out> to TRUE where it
+# made a copy.
+function(stage_header header out)
   set(${out} FALSE PARENT_SCOPE)
-  bom_of("${header}" kind)
-  if(NOT kind STREQUAL "utf16" OR header IN_LIST converted)
+  file(REAL_PATH "${SCRIPT}" script)
+  if(header IN_LIST staged_headers OR header STREQUAL script)  # the script has its own copy
     return()
   endif()
   foreach(dir IN LISTS search_dirs)
     cmake_path(IS_PREFIX dir "${header}" NORMALIZE under)
     if(under)
       cmake_path(RELATIVE_PATH header BASE_DIRECTORY "${dir}" OUTPUT_VARIABLE relative)
-      write_as_utf8("${header}" utf16 "${stage}/${relative}" "#line 1 \"${header}\"\n")
-      set(converted ${converted} "${header}" PARENT_SCOPE)
+      set(copy "${stage}/${relative}")
+      set(prefix "#line 1 \"${header}\"\n")
+      bom_of("${header}" kind)
+      if(kind STREQUAL "utf16")
+        write_as_utf8("${header}" utf16 "${copy}" "${prefix}")
+      else()
+        file(READ "${header}" text)
+        file(WRITE "${copy}" "${prefix}${text}")
+      endif()
+      set(staged_headers ${staged_headers} "${header}" PARENT_SCOPE)
       set(${out} TRUE PARENT_SCOPE)
       return()
     endif()
@@ -159,28 +169,30 @@ foreach(dir IN LISTS search_dirs)
   list(APPEND include_flags "-I${dir}")
 endforeach()
 
-# Preprocesses until every header is found and readable: a header that is missing under the
-# name written is linked in the stage under that name where it exists as Windows would find
-# it; one in UTF-16 gets a UTF-8 copy in the stage, which is searched first.
+# Preprocesses until every header is found and readable. A header that is missing under the
+# name written is linked in the stage under that name where it exists as Windows would find it.
+# Every header read gets a copy in the stage, which is searched first, converted from UTF-16
+# where it is saved so: then a header in UTF-16 is read as such wherever it is included from.
 set(preprocessed "${WORK_DIR}/preprocessed.rc")
 set(headers_file "${WORK_DIR}/headers.d")
-set(converted "")
+set(staged_headers "")
 foreach(round RANGE 200)
   execute_process(
     COMMAND "${PREPROCESSOR}" -E -xc ${macros} ${include_flags} -MMD -MF "${headers_file}"
             -MT resources -o "${preprocessed}" "${staged}"
     WORKING_DIRECTORY "${stage}" RESULT_VARIABLE status ERROR_VARIABLE error)
   if(NOT status EQUAL 0)
-    # A header in UTF-16 reads as nonsense; the messages name it.
-    string(REGEX MATCHALL "[^\n]+:[0-9]+:[0-9]+:" places "${error}")
+    # The files that the messages name (a header in UTF-16 reads as nonsense), and those that
+    # include them.
+    string(REGEX MATCHALL "[^ \n][^:\n]*:[0-9]+[:,]" places "${error}")
     set(again FALSE)
     foreach(place IN LISTS places)
-      string(REGEX REPLACE ":[0-9]+:[0-9]+:$" "" file "${place}")
-      string(REGEX REPLACE "^In file included from " "" file "${file}")
-      if(EXISTS "${file}")
+      string(REGEX REPLACE ":[0-9]+[:,]$" "" file "${place}")
+      string(REGEX REPLACE "^(In file included )?from " "" file "${file}")
+      if(EXISTS "${file}" AND NOT IS_DIRECTORY "${file}")
         file(REAL_PATH "${file}" file)
-        stage_utf16_header("${file}" staged_header)
-        if(staged_header)
+        stage_header("${file}" copied)
+        if(copied)
           set(again TRUE)
         endif()
       endif()
@@ -204,8 +216,8 @@ foreach(round RANGE 200)
   string(REGEX REPLACE "\\\\\n" " " listed "${listed}")
   string(REGEX REPLACE "^resources:" "" listed "${listed}")
   string(REGEX REPLACE "([^\\\\]) +" "\\1;" listed "${listed}")
-  set(headers "")
   set(again FALSE)
+  set(outside "")  # headers read that have no copy: the Windows headers, say
   foreach(header IN LISTS listed)
     string(STRIP "${header}" header)
     string(REPLACE "\\ " " " header "${header}")
@@ -213,20 +225,21 @@ foreach(round RANGE 200)
       continue()
     endif()
     file(REAL_PATH "${header}" header)
-    cmake_path(IS_PREFIX stage "${header}" NORMALIZE staged_copy)
-    if(staged_copy)  # a converted copy: the original is listed instead
-      continue()
-    endif()
-    list(APPEND headers "${header}")
-    stage_utf16_header("${header}" staged_header)
-    if(staged_header)
-      set(again TRUE)
+    cmake_path(IS_PREFIX stage "${header}" NORMALIZE in_stage)
+    if(NOT in_stage)
+      stage_header("${header}" copied)
+      if(copied)
+        set(again TRUE)
+      elseif(NOT header IN_LIST staged_headers)
+        list(APPEND outside "${header}")
+      endif()
     endif()
   endforeach()
   if(NOT again)
     break()
   endif()
 endforeach()
+set(headers ${staged_headers} ${outside})
 
 # The files that resource statements name: every quoted string and every bare word with a dot
 # that names a file, as the resource compiler finds it (the stage, the script's folder, the
@@ -276,7 +289,7 @@ endif()
 
 # Every file read, for the build to compile again when one changes.
 set(depends "")
-set(read "${SCRIPT}" ${headers} ${converted} ${files})
+set(read "${SCRIPT}" ${headers} ${files})
 list(REMOVE_DUPLICATES read)
 foreach(file IN LISTS read)
   string(REPLACE " " "\\ " file "${file}")

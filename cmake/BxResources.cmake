@@ -3,13 +3,15 @@
 #
 #   bx_add_resource(<target> ID <id> TYPE <type> FILE <path> [LANGUAGE <code>])
 #
-# <id> and <type> are numbers from 1 to 65535 (also written "#123") or names; names are
-# matched without regard to ASCII case. LANGUAGE is recorded with the resource (default 0,
-# neutral) but not matched: where one identifier and type are declared in several languages,
-# the lowest code wins. FILE is relative to the calling directory and may be the output of a
-# custom command in that directory. The bytes go into the image exactly as they are in the
-# file, and the loader hands out a view of them, not a copy. Editing the file rebuilds the
-# target.
+# <id> and <type> are numbers from 1 to 65535 (also written "#123") or names of letters, digits
+# and _ (not starting with a digit), stored in upper case and matched without regard to ASCII
+# case, as the resource compiler has them. A TYPE that the resource compiler keeps byte for byte
+# (RCDATA, HTML, MANIFEST, ...) is its standard number on every platform; one whose file it
+# transforms (BITMAP, ICON, ...) is refused. LANGUAGE (default 0, neutral) takes part in the
+# choice among languages as on Windows. FILE is relative to the calling directory and may be the
+# output of a custom command in that directory. The bytes go into the image exactly as they are
+# in the file, and the loader hands out a view of them, not a copy. Editing the file rebuilds
+# the target.
 #
 # <target> may be an executable, a shared or module library, an object library or a static
 # library (also one with no sources of its own); a static library's resources are linked into
@@ -17,8 +19,9 @@
 # objects declares them, are found by every one of them.
 #
 # Each declaration is written out by the target's emitter, from a template beside this file:
-#   - ELF (Linux, GCC or Clang): a C++ source that assembles the file's bytes with `.incbin`
-#     into read-only data and registers them at start-up (BxResource.elf.cpp.in);
+#   - ELF (Linux, GCC or Clang): a C++ source that assembles an entry of a compiled resource file
+#     (.res), its header and the file's bytes with `.incbin`, into read-only data, and a note
+#     that tells the loader where it is (BxResource.elf.cpp.in); nothing runs at start-up;
 #   - Windows: a resource-script statement that the toolchain's resource compiler builds into
 #     the image's resource section like any Windows resource (BxResource.windows.rc.in). A DLL's
 #     resources belong to the DLL there, out of the program's reach, so DLLs are refused.

@@ -8,8 +8,8 @@ struct EmbeddedResource;
 
 namespace detail {
 
-// Process-wide and not thread-safe: the registry is written while objects start (before main,
-// or during dlopen) and read afterwards; the module's stream belongs to one thread.
+// Process-wide and not thread-safe: the registry of resources registered at run time is the
+// program's to keep to one thread at a time, as is the module's stream.
 struct ProcessWide {
   EmbeddedResource* resources;  // the registry, newest first
   void* module_stream;          // BxRes's stream, placed by the first object that uses it

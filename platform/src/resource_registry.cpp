@@ -14,8 +14,8 @@
 namespace bx {
 namespace {
 
-// The list of registered resources, one for the process (see process_wide.h). Registration
-// happens while static objects are constructed; nothing here is locked.
+// The list of resources registered at run time, one for the process (see process_wide.h);
+// nothing here is locked.
 EmbeddedResource*& Registered() noexcept { return detail::TheProcessWide().resources; }
 
 std::uint16_t CheckedNumber(std::int64_t n, const ReadValue& v, const char* role) {
