@@ -14,8 +14,13 @@ struct EmbeddedImage {
 };
 
 // Calls `visit` for every image of every object loaded, the executable's first; stops early
-// when it returns false. Found on each call, so that shared objects loaded since count.
+// when it returns false.
 void ForEachEmbeddedImage(bool (*visit)(const EmbeddedImage& image, void* context), void* context);
+
+// A number that changes whenever the images may have (an object was loaded or unloaded since),
+// so that what was read of them can be kept until then. Where nothing tells, it changes on
+// every call.
+std::uint64_t ImagesGeneration() noexcept;
 
 // Keeps the object that holds `image` loaded until the process ends: a view of its bytes has
 // been handed out.

@@ -3,7 +3,12 @@
 // images that the build embedded in the objects of the process. Where one identifier and type
 // exist in several languages, the one that suits the user's language best is taken, as Windows
 // takes it (languages.h).
+//
+// The images are walked once into an index of their entries, which is kept until an object is
+// loaded or unloaded; a lookup is a pass over the index.
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "bxres/errors.h"
 #include "bxres/platform.h"
@@ -14,36 +19,44 @@
 namespace bx {
 namespace {
 
-struct Search {
-  Search(const Wanted& id_, const Wanted& type_) : id(id_), type(type_) {}
-  const Wanted& id;
-  const Wanted& type;
-  std::uint16_t user = detail::UserLanguage();
-  bool have = false;
-  std::span<const std::uint8_t> found;
-  std::uint16_t language = 0;
-  detail::EmbeddedImage image{};
-  std::string damaged;  // where an image could not be read
+struct IndexEntry {
+  detail::ResEntry entry;
+  std::size_t image;  // in Index::images
 };
 
-bool SearchImage(const detail::EmbeddedImage& image, void* context) {
-  auto& search = *static_cast<Search*>(context);
-  detail::ResFile file(image.bytes);
-  try {
-    while (const auto entry = file.Next()) {
-      if (!Matches(entry->type, search.type) || !Matches(entry->id, search.id)) continue;
-      if (!search.have || detail::BetterLanguage(entry->language, search.language, search.user)) {
-        search.have = true;
-        search.found = entry->data;
-        search.language = entry->language;
-        search.image = image;
+struct Index {
+  std::mutex lock;  // streams may be opened on several threads at once
+  bool built = false;
+  std::uint64_t generation = 0;
+  std::vector<detail::EmbeddedImage> images;
+  std::vector<IndexEntry> entries;
+  std::string damaged;  // where an image could not be read, if one could not
+
+  void Build() {
+    images.clear();
+    entries.clear();
+    damaged.clear();
+    detail::ForEachEmbeddedImage(
+        [](const detail::EmbeddedImage& image, void* index) {
+          static_cast<Index*>(index)->images.push_back(image);
+          return true;
+        },
+        this);
+    for (std::size_t i = 0; i < images.size(); ++i) {
+      detail::ResFile file(images[i].bytes);
+      try {
+        while (const auto entry = file.Next()) entries.push_back({*entry, i});
+      } catch (const detail::DamagedResFile& e) {
+        damaged = std::string(images[i].origin) + ", " + e.what();
+        return;
       }
     }
-  } catch (const detail::DamagedResFile& e) {
-    search.damaged = std::string(image.origin) + ", " + e.what();
-    return false;
   }
-  return true;
+};
+
+Index& TheIndex() {
+  static Index index;
+  return index;
 }
 
 }  // namespace
@@ -54,15 +67,30 @@ ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
   if (const EmbeddedResource* found = FindRegistered(id, type)) {
     return ByteArray::View({found->begin, found->end});
   }
-  Search search(id, type);
-  detail::ForEachEmbeddedImage(SearchImage, &search);
-  if (!search.damaged.empty()) {
-    throw DamagedResourcesError(search.damaged + " (looking up " + DescribeResource(ResID, ResType) +
+  Index& index = TheIndex();
+  const std::lock_guard hold(index.lock);
+  const std::uint64_t generation = detail::ImagesGeneration();
+  if (!index.built || generation != index.generation) {
+    index.Build();
+    index.built = true;
+    index.generation = generation;
+  }
+  if (!index.damaged.empty()) {
+    throw DamagedResourcesError(index.damaged + " (looking up " + DescribeResource(ResID, ResType) +
                                 ")");
   }
-  if (!search.have) ThrowNotFound(ResID, ResType);
-  detail::KeepImageLoaded(search.image);
-  return ByteArray::View(search.found);
+  const std::uint16_t user = detail::UserLanguage();
+  const IndexEntry* best = nullptr;
+  for (const IndexEntry& candidate : index.entries) {
+    if (Matches(candidate.entry.type, type) && Matches(candidate.entry.id, id) &&
+        (best == nullptr ||
+         detail::BetterLanguage(candidate.entry.language, best->entry.language, user))) {
+      best = &candidate;
+    }
+  }
+  if (best == nullptr) ThrowNotFound(ResID, ResType);
+  detail::KeepImageLoaded(index.images[best->image]);
+  return ByteArray::View(best->entry.data);
 }
 
 }  // namespace bx
