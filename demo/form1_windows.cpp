@@ -9,7 +9,6 @@
 #include <exception>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "form_load.h"
 
@@ -31,20 +30,17 @@ const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-// List1 as the load event fills it. The list box shows each line up to its first U+0000; the
-// lines as they were appended stay here.
+// List1 as the load event fills it. The list box shows each line up to its first U+0000.
 class ListBox final : public demo::LineList {
  public:
   explicit ListBox(HWND handle) : handle_(handle) {}
 
   void AddItem(const std::u16string& line) override {
-    lines_.push_back(line);
     SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line)));
   }
 
  private:
   HWND handle_;
-  std::vector<std::u16string> lines_;
 };
 
 // What Form1 owns besides its window.

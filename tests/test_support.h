@@ -4,6 +4,7 @@
 
 #include <bxres/embedded_resource.h>
 #include <bxres/read_value.h>
+#include <bxres/resource_reader.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -7,7 +7,6 @@
 #include <limits>
 #include <string>
 
-#include "bxres/resource_reader.h"
 #include "bxres/resource_stream.h"
 
 namespace bx::detail {

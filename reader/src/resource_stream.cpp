@@ -1,6 +1,5 @@
-// A stream's making, its error messages and the typed readers, and the module's Load and typed
-// readers beside them, so that each of the module's functions compiles to the stream's own
-// code rather than to a call into another file.
+// A stream's making and its error messages, the resource names that streams keep for those
+// messages, and the module's one stream and Load. The typed readers are inline in the header.
 #include "bxres/resource_reader.h"
 #include "bxres/resource_stream.h"
 

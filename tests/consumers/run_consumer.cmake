@@ -1,5 +1,5 @@
 # Configures, builds and runs a consumer project (see CMakeLists.txt beside this file) and
-# compares the example's output with EXPECTED.
+# compares the example's output with EXPECTED; as a subdirectory, also installs it.
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")  # how the test runs a program it built, if not directly
 set(build "${WORK_DIR}/${MODE}")
 file(REMOVE_RECURSE "${build}")
@@ -25,6 +25,15 @@ endfunction()
 
 run("${CMAKE_COMMAND}" ${args})
 run("${CMAKE_COMMAND}" --build "${build}")
+if(MODE STREQUAL "subdirectory")
+  # A project that builds the library as part of itself does not install it (BXRES_INSTALL is
+  # off below the top level).
+  run("${CMAKE_COMMAND}" --install "${build}" --prefix "${build}/installed")
+  file(GLOB_RECURSE installed RELATIVE "${build}/installed" "${build}/installed/*")
+  if(installed)
+    message(FATAL_ERROR "installing the project installed the library's files: ${installed}")
+  endif()
+endif()
 execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C
                         ${EMULATOR} "${build}/example/bxres_example${EXECUTABLE_SUFFIX}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 120)

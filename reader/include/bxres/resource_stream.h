@@ -168,8 +168,8 @@ class ResourceStream {
   ResourceStream(ByteArray bytes, std::shared_ptr<const detail::ResourceName> name,
                  const char* operation);
 
-  // A typed read. The common case, enough bytes left, is inline: a subtraction, a comparison, a
-  // copy and an addition. The rest, the end of the data and the errors, is not.
+  // A typed read. The common case, enough bytes left, is inline: a subtraction, two comparisons,
+  // a copy and an addition. The rest, the end of the data and the errors, is not.
   template <class T>
   ReadValue ReadFixed(const char* operation) {
     constexpr std::int32_t n = sizeof(T);
