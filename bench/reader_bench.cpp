@@ -51,9 +51,9 @@ struct Corpus {
 };
 const std::vector<Corpus>& Corpora() {
   static const std::vector<Corpus> corpora = {
-    {"generated", u"TOKENS"},
+      {"generated", u"TOKENS"},
 #ifdef BX_BENCH_MANUAL
-    {"manual pages", u"MANUAL"},
+      {"manual pages", u"MANUAL"},
 #endif
   };
   return corpora;
@@ -270,7 +270,6 @@ long RunToShown(const char* program) {
   return at == std::string::npos ? 0 : std::strtol(report.c_str() + at + 6, nullptr, 10);
 }
 
-
 // --- Single benchmarks, for profiling one of them ------------------------------------------
 
 template <class F>
@@ -288,11 +287,13 @@ void RegisterSingleBenchmarks() {
     auto add = [&](const std::string& name, auto pass) {
       benchmark::RegisterBenchmark((name + suffix).c_str(),
                                    [=](benchmark::State& st) { Run(st, pass, bytes, 0); })
-          ->Unit(benchmark::kMillisecond)->UseRealTime();
+          ->Unit(benchmark::kMillisecond)
+          ->UseRealTime();
     };
     add("ReadToken", [id] { TokensAssigned(*id); });
     add("ReadToken_fresh", [id] { TokensFresh(*id); });
-    add("IcuWholeBuffer", [id, icu = std::make_shared<IcuConverter>()] { icu->Convert(BytesOf(*id)); });
+    add("IcuWholeBuffer",
+        [id, icu = std::make_shared<IcuConverter>()] { icu->Convert(BytesOf(*id)); });
     add("Cp932WholeBuffer", [id] { Cp932WholeBuffer(BytesOf(*id)); });
     add("IconvPerToken", [id] { IconvPerToken(BytesOf(*id)); });
   }
@@ -400,8 +401,8 @@ std::vector<Pair> Pairs() {
         MemcpyReads<std::int32_t>, 4, "<= 2.0", 2.0);
   typed("ReadLong, fresh value, vs memcpy loop", ModuleReads<std::int32_t, Form::kFresh>,
         MemcpyReads<std::int32_t>, 4, "<= 2.0", 2.0);
-  typed("ReadDouble vs memcpy loop", ModuleReads<double, Form::kAssigned>, MemcpyReads<double>,
-        8, "<= 2.0", 2.0);
+  typed("ReadDouble vs memcpy loop", ModuleReads<double, Form::kAssigned>, MemcpyReads<double>, 8,
+        "<= 2.0", 2.0);
   typed("ReadDouble, fresh value, vs memcpy loop", ModuleReads<double, Form::kFresh>,
         MemcpyReads<double>, 8, "<= 2.0", 2.0);
   typed("ResourceStream ReadLong vs memcpy loop", StreamReads<std::int32_t>,
@@ -414,8 +415,8 @@ std::vector<Pair> Pairs() {
         "-", 0);
   typed("ReadLong vs QDataStream", ModuleReads<std::int32_t, Form::kAssigned>,
         QDataStreamReads<qint32>, 4, "-", 0);
-  typed("ReadDouble vs QDataStream", ModuleReads<double, Form::kAssigned>,
-        QDataStreamReads<double>, 8, "-", 0);
+  typed("ReadDouble vs QDataStream", ModuleReads<double, Form::kAssigned>, QDataStreamReads<double>,
+        8, "-", 0);
 
   constexpr int kLoads = 100000;
   auto ns_per_load = [](double s) { return s * 1e9; };
@@ -426,16 +427,14 @@ std::vector<Pair> Pairs() {
 
   constexpr int kStarts = 10;
   auto ms = [](double s) { return s * 1e3; };
-  pairs.push_back({"Demonstration start vs bare Qt: time",
-                   Timed([] { RunToShown(BX_DEMO_START); }, kStarts),
-                   Timed([] { RunToShown(BX_BARE_QT); }, kStarts), ms, "ms", "<= 1.05", 1.05,
-                   false});
+  pairs.push_back(
+      {"Demonstration start vs bare Qt: time", Timed([] { RunToShown(BX_DEMO_START); }, kStarts),
+       Timed([] { RunToShown(BX_BARE_QT); }, kStarts), ms, "ms", "<= 1.05", 1.05, false});
   auto peak = [](const char* program) {
     return Measure([program] { return static_cast<double>(RunToShown(program)) / 1024; });
   };
-  pairs.push_back({"Demonstration start vs bare Qt: memory", peak(BX_DEMO_START),
-                   peak(BX_BARE_QT), [](double mib) { return mib; }, "MiB", "<= 1.05", 1.05,
-                   false});
+  pairs.push_back({"Demonstration start vs bare Qt: memory", peak(BX_DEMO_START), peak(BX_BARE_QT),
+                   [](double mib) { return mib; }, "MiB", "<= 1.05", 1.05, false});
   return pairs;
 }
 
@@ -458,12 +457,13 @@ void PrintCorpora() {
     }
     const double n = static_cast<double>(bytes.size());
     std::vector<double> sizes(bytes.begin(), bytes.end());
-    std::printf("%s: %.1f MiB, %.2f million tokens, median %.0f bytes with the separator, "
-                "%.1f %% empty, %.1f %% longer than a string's %zu inline units, %.2f %% longer "
-                "than 128 bytes\n",
-                corpus.name, static_cast<double>(s.Size()) / (1 << 20), n / 1e6, Median(sizes),
-                100.0 * static_cast<double>(empty) / n, 100.0 * static_cast<double>(beyond_inline) / n,
-                inline_units, 100.0 * static_cast<double>(beyond_128) / n);
+    std::printf(
+        "%s: %.1f MiB, %.2f million tokens, median %.0f bytes with the separator, "
+        "%.1f %% empty, %.1f %% longer than a string's %zu inline units, %.2f %% longer "
+        "than 128 bytes\n",
+        corpus.name, static_cast<double>(s.Size()) / (1 << 20), n / 1e6, Median(sizes),
+        100.0 * static_cast<double>(empty) / n, 100.0 * static_cast<double>(beyond_inline) / n,
+        inline_units, 100.0 * static_cast<double>(beyond_128) / n);
   }
 }
 
@@ -502,11 +502,10 @@ void PrintRatios(int rounds, const std::regex& filter) {
   }
   std::printf("\n| %-50s | %9s | %9s | %-4s | %6s | %-13s | %-7s | %-3s |\n", "figure", "BxRes",
               "baseline", "unit", "ratio", "spread", "target", "met");
-  std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(52, '-').c_str(),
-              std::string(11, '-').c_str(), std::string(11, '-').c_str(),
-              std::string(6, '-').c_str(), std::string(8, '-').c_str(),
-              std::string(15, '-').c_str(), std::string(9, '-').c_str(),
-              std::string(5, '-').c_str());
+  std::printf(
+      "|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(52, '-').c_str(), std::string(11, '-').c_str(),
+      std::string(11, '-').c_str(), std::string(6, '-').c_str(), std::string(8, '-').c_str(),
+      std::string(15, '-').c_str(), std::string(9, '-').c_str(), std::string(5, '-').c_str());
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     const Pair& pair = pairs[i];
     const Figures& f = figures[i];
@@ -514,9 +513,9 @@ void PrintRatios(int rounds, const std::regex& filter) {
     const auto [low, high] = std::minmax_element(f.ratio.begin(), f.ratio.end());
     char spread[32];
     std::snprintf(spread, sizeof spread, "%.2f - %.2f", *low, *high);
-    const char* met = pair.limit == 0                            ? "-"
+    const char* met = pair.limit == 0                                               ? "-"
                       : (pair.at_least ? ratio >= pair.limit : ratio <= pair.limit) ? "yes"
-                                                                                   : "no";
+                                                                                    : "no";
     std::printf("| %-50s | %9.2f | %9.2f | %-4s | %6.2f | %-13s | %-7s | %-3s |\n",
                 pair.figure.c_str(), Median(f.ours), Median(f.base), pair.unit, ratio, spread,
                 pair.target, met);

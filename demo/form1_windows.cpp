@@ -23,7 +23,7 @@ constexpr RECT kList1Bounds{8, 8, 8 + 425, 8 + 244};
 
 // Japanese UI faces, the one a Japanese system uses for its own windows first.
 constexpr const wchar_t* kJapaneseFaces[] = {L"MS UI Gothic", L"Yu Gothic UI", L"Meiryo UI",
-                                             L"IPAPGothic", L"IPAGothic", L"Noto Sans CJK JP"};
+                                             L"IPAPGothic",   L"IPAGothic",    L"Noto Sans CJK JP"};
 
 const wchar_t* Wide(const std::u16string& text) {
   static_assert(sizeof(wchar_t) == sizeof(char16_t));
@@ -75,8 +75,8 @@ HFONT CreateListFont(int dpi) {
   for (const wchar_t* face : kJapaneseFaces) {
     if (HasFace(face)) {
       return CreateFontW(-MulDiv(9, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH | FF_DONTCARE, face);
     }
   }
   return nullptr;
@@ -144,10 +144,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT frame{0, 0, Scale(kClientSize.cx, form.dpi), Scale(kClientSize.cy, form.dpi)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-  const HWND window =
-      CreateWindowExW(0, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                      instance, &form);
+  const HWND window = CreateWindowExW(0, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                      frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                      nullptr, instance, &form);
   if (window == nullptr) return 1;
   ShowWindow(window, show);
   UpdateWindow(window);

@@ -10,7 +10,6 @@
 
 namespace {
 
-
 struct POINT {
   std::int32_t x;
   std::int32_t y;
@@ -18,7 +17,6 @@ struct POINT {
 
 class ReadBlockTest : public FreshReaderTest {
  protected:
-
   // Loads five bytes 1..5 and reads `skip` of them.
   void LoadFive(int skip) {
     BxRes::Load(std::int16_t{5}, u"BLOCK");

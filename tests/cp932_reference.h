@@ -9,18 +9,27 @@
 
 namespace bx::test {
 
-inline bool IsCp932Lead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-inline bool IsCp932Trail(std::uint8_t b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+inline bool IsCp932Lead(std::uint8_t b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+inline bool IsCp932Trail(std::uint8_t b) {
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
 
 // The single bytes that Windows maps and the C library does not (U+FFFD for the others); on
 // Linux the reference takes them from here.
 inline char16_t WindowsOnlySingle(std::uint8_t b) {
   switch (b) {
-    case 0x80: return u'\u0080';
-    case 0xA0: return u'\uF8F0';
-    case 0xFD: return u'\uF8F1';
-    case 0xFE: return u'\uF8F2';
-    case 0xFF: return u'\uF8F3';
+    case 0x80:
+      return u'\u0080';
+    case 0xA0:
+      return u'\uF8F0';
+    case 0xFD:
+      return u'\uF8F1';
+    case 0xFE:
+      return u'\uF8F2';
+    case 0xFF:
+      return u'\uF8F3';
   }
   return u'\uFFFD';
 }

@@ -46,8 +46,9 @@ class LimitsTest : public testing::Test {
   void SetUp() override {
     ResetReader();
     if (sizeof(void*) == 4 && !largest_.mapped()) {
-      GTEST_SKIP() << "a 32-bit process cannot reserve 2 GiB; the boundaries are tested with a "
-                      "faked size in ReaderTest.PositionArithmeticThatLeavesTheSignedRangeRaisesOverflow";
+      GTEST_SKIP()
+          << "a 32-bit process cannot reserve 2 GiB; the boundaries are tested with a "
+             "faked size in ReaderTest.PositionArithmeticThatLeavesTheSignedRangeRaisesOverflow";
     }
     ASSERT_TRUE(largest_.mapped());
     BxRes::Load(std::int16_t{1}, u"HUGE");
@@ -137,8 +138,9 @@ TEST_F(LimitsTest, AResourceOneByteLargerCannotBeLoaded) {
     BxRes::ReadBlock(destination, 0);
     FAIL() << "no error";
   } catch (const bx::BoundsError& e) {
-    EXPECT_STREQ(e.what(), "Subscript out of range: ReadBlock at offset 2147483647 of resource 1 "
-                           "of type \"HUGE\": no byte left to read");
+    EXPECT_STREQ(e.what(),
+                 "Subscript out of range: ReadBlock at offset 2147483647 of resource 1 "
+                 "of type \"HUGE\": no byte left to read");
   }
 }
 

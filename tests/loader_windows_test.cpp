@@ -38,7 +38,8 @@ std::u16string PlatformDecode(const std::uint8_t* bytes, int n) {
 
 bool PlatformCallsItInvalid(const std::uint8_t* bytes, int n) {
   wchar_t out[4];
-  return MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(bytes), n, out, 4) == 0;
+  return MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(bytes), n,
+                             out, 4) == 0;
 }
 
 TEST(Cp932OnWindows, AgreesWithThePlatformButOnBadInput) {

@@ -23,8 +23,8 @@ char16_t PlatformCp932Character(const std::uint8_t* code, std::size_t n) {
 }
 
 std::uint8_t* ReserveUntouched(std::size_t size, std::string_view tail) {
-  void* map = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
-                   -1, 0);
+  void* map = mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (map == MAP_FAILED) return nullptr;
   auto* bytes = static_cast<std::uint8_t*>(map);
   std::memcpy(bytes + size - tail.size(), tail.data(), tail.size());

@@ -159,7 +159,8 @@ TEST(LoadResourceData, FindsByIdentifierAndTypeWhateverTheirForm) {
 
 TEST(LoadResourceData, FindsResourcesThatALinkedLibraryDeclares) {
   const std::string text = "from a library";
-  EXPECT_EQ(LoadedBytes(u"library", u"FIXTURE"), std::vector<std::uint8_t>(text.begin(), text.end()));
+  EXPECT_EQ(LoadedBytes(u"library", u"FIXTURE"),
+            std::vector<std::uint8_t>(text.begin(), text.end()));
   EXPECT_EQ(LoadedBytes(std::int16_t{1}, u"OnlyResources"),  // a library with no sources
             std::vector<std::uint8_t>(text.begin(), text.end()));
 }
@@ -179,17 +180,18 @@ TEST(LoadResourceData, NamesTheMissingResource) {
     bx::LoadResourceData(std::int16_t{999}, u"CUSTOM");
     FAIL() << "no error";
   } catch (const bx::ResourceNotFoundError& e) {
-    EXPECT_STREQ(e.what(),
-                 "Resource not found: resource 999 of type \"CUSTOM\" is not embedded in this program");
+    EXPECT_STREQ(
+        e.what(),
+        "Resource not found: resource 999 of type \"CUSTOM\" is not embedded in this program");
   }
   EXPECT_THROW(bx::LoadResourceData(std::int16_t{101}, u"CUSTOMS"), bx::ResourceNotFoundError);
   EXPECT_THROW(bx::LoadResourceData(u"101", u"CUSTOM"), bx::ResourceNotFoundError);
 }
 
 TEST(LoadResourceData, RejectsIdentifiersOfOtherKindsOrOutOfRange) {
-  for (const ReadValue& id : {ReadValue(), ReadValue(101.0), ReadValue(std::int16_t{0}),
-                              ReadValue(std::int32_t{65536}), ReadValue(std::int16_t{-1}),
-                              ReadValue(bx::ByteArray())}) {
+  for (const ReadValue& id :
+       {ReadValue(), ReadValue(101.0), ReadValue(std::int16_t{0}), ReadValue(std::int32_t{65536}),
+        ReadValue(std::int16_t{-1}), ReadValue(bx::ByteArray())}) {
     EXPECT_THROW(bx::LoadResourceData(id, u"CUSTOM"), bx::ConversionError) << bx::Describe(id);
     EXPECT_THROW(bx::LoadResourceData(std::int16_t{101}, id), bx::ConversionError)
         << bx::Describe(id);
@@ -218,22 +220,22 @@ struct Cp932Case {
 const Cp932Case kCp932Cases[] = {
     {{0x00}, std::u16string(1, u'\0')},
     {{0x41, 0x00, 0x42}, std::u16string(u"A\0B", 3)},
-    {{0xB1}, u"ｱ"},                           // half-width katakana
-    {{0x81, 0x41}, u"、"},                     // a pair
-    {{0x80}, u"\u0080"},                      // single bytes that Windows maps
+    {{0xB1}, u"ｱ"},         // half-width katakana
+    {{0x81, 0x41}, u"、"},  // a pair
+    {{0x80}, u"\u0080"},    // single bytes that Windows maps
     {{0xA0}, u"\uF8F0"},
     {{0xFD, 0xFE, 0xFF}, u"\uF8F1\uF8F2\uF8F3"},
-    {{0x81}, u"\uFFFD"},                      // a lead byte at the end
-    {{0x81, 0x0A}, u"\uFFFD\n"},              // a lead byte before a byte that is no trail byte
+    {{0x81}, u"\uFFFD"},          // a lead byte at the end
+    {{0x81, 0x0A}, u"\uFFFD\n"},  // a lead byte before a byte that is no trail byte
     {{0x81, 0x20, 0x41}, u"\uFFFD A"},
     {{0x81, 0x00, 0x41}, std::u16string(u"\uFFFD\0A", 3)},
     {{0x81, 0x22, 0x41}, u"\uFFFD\"A"},
     {{0x81, 0xFD}, u"\uFFFD\uF8F1"},
-    {{0x85, 0x81, 0x41}, u"\uFFFDA"},          // an unassigned pair is one replacement
+    {{0x85, 0x81, 0x41}, u"\uFFFDA"},  // an unassigned pair is one replacement
     {{0x81, 0xAD}, u"\uFFFD"},
     {{0xFC, 0x4C}, u"\uFFFD"},
     {{0x85, 0x40}, u"\uFFFD"},
-    {{0x81, 0x81, 0x41}, u"＝A"},               // a lead byte is a trail byte too
+    {{0x81, 0x81, 0x41}, u"＝A"},  // a lead byte is a trail byte too
 };
 
 TEST(Cp932ToUtf16, ReplacesBadInputWithoutLosingWhatFollows) {
@@ -252,8 +254,10 @@ TEST(Cp932ToUtf16, TheBlockDecoderFollowsTheSameRulesAtEveryPosition) {
       std::vector<std::uint8_t> text(offset, '.');
       text.insert(text.end(), c.bytes.begin(), c.bytes.end());
       text.insert(text.end(), 40, '.');
-      const std::u16string want = std::u16string(offset, u'.') + c.expected + std::u16string(40, u'.');
-      ASSERT_EQ(bx::Cp932ToUtf16(text), want) << testing::PrintToString(c.bytes) << " at " << offset;
+      const std::u16string want =
+          std::u16string(offset, u'.') + c.expected + std::u16string(40, u'.');
+      ASSERT_EQ(bx::Cp932ToUtf16(text), want)
+          << testing::PrintToString(c.bytes) << " at " << offset;
     }
   }
 }
@@ -277,12 +281,13 @@ TEST(Cp932ToUtf16, AgreesWithTheReferenceOnLongMixedText) {
   // Long enough for the block decoder, with runs of lead bytes of every length, pairs across
   // block edges, and bad bytes anywhere.
   std::mt19937 random(932);
-  const std::uint8_t alphabet[] = {'a', ',', ' ', 0x00, 0x81, 0x82, 0x88, 0x9F, 0xE0, 0xFC,
+  const std::uint8_t alphabet[] = {'a',  ',',  ' ',  0x00, 0x81, 0x82, 0x88, 0x9F, 0xE0, 0xFC,
                                    0x40, 0x7F, 0x80, 0xA0, 0xA1, 0xDF, 0xFD, 0xFF, 0x5C, 0xEA};
   for (int round = 0; round < 20000; ++round) {
     std::vector<std::uint8_t> text(random() % 80);
     for (std::uint8_t& b : text) {
-      b = random() % 3 == 0 ? static_cast<std::uint8_t>(random()) : alphabet[random() % std::size(alphabet)];
+      b = random() % 3 == 0 ? static_cast<std::uint8_t>(random())
+                            : alphabet[random() % std::size(alphabet)];
     }
     if (bx::Cp932ToUtf16(text) != bx::test::ReferenceCp932(text.data(), text.size())) {
       ADD_FAILURE() << testing::PrintToString(text);
@@ -371,10 +376,10 @@ TEST(FromUtf8, DecodesEveryPlaneAndReplacesEachBadByte) {
   const std::pair<std::string, std::u16string> cases[] = {
       {"A\xEF\xBC\x8D\xE8\xAA\xAD\xF0\x9F\x98\x80", u"A－読\U0001F600"},
       {std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
-      {"\x80x", u"\uFFFDx"},                 // a continuation byte alone
-      {"\xE8\xAAx", u"\uFFFD\uFFFDx"},       // a sequence cut short
-      {"\xC0\x80", u"\uFFFD\uFFFD"},          // an overlong form
-      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // a surrogate
+      {"\x80x", u"\uFFFDx"},                              // a continuation byte alone
+      {"\xE8\xAAx", u"\uFFFD\uFFFDx"},                    // a sequence cut short
+      {"\xC0\x80", u"\uFFFD\uFFFD"},                      // an overlong form
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // a surrogate
       {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
   };
   for (const auto& [utf8, utf16] : cases) {

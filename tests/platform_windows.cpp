@@ -10,13 +10,14 @@ namespace bx::test {
 char16_t PlatformCp932Character(const std::uint8_t* code, std::size_t n) {
   // MB_ERR_INVALID_CHARS tells an unassigned code from one that maps to the default character.
   wchar_t unit[2];
-  const int written = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(code),
-                                          static_cast<int>(n), unit, 2);
+  const int written = MultiByteToWideChar(
+      932, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(code), static_cast<int>(n), unit, 2);
   return written == 1 ? static_cast<char16_t>(unit[0]) : u'\uFFFD';
 }
 
 std::uint8_t* ReserveUntouched(std::size_t size, std::string_view tail) {
-  auto* bytes = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_READWRITE));
+  auto* bytes =
+      static_cast<std::uint8_t*>(VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_READWRITE));
   if (bytes == nullptr) return nullptr;
   // Only the first page (zeros, as untouched memory reads on Linux) and the pages under the
   // tail are committed; the rest stays address space that nothing may read.

@@ -53,11 +53,11 @@ Bytes Entry(const std::u16string& type, const std::u16string& id, std::uint16_t 
   PutDword(out, static_cast<std::uint32_t>(data.size()));
   PutDword(out, static_cast<std::uint32_t>(8 + names.size() + 16));
   out.insert(out.end(), names.begin(), names.end());
-  PutDword(out, 0);         // data version
-  PutWord(out, 0x1030);     // memory flags
+  PutDword(out, 0);      // data version
+  PutWord(out, 0x1030);  // memory flags
   PutWord(out, language);
-  PutDword(out, 0);         // version
-  PutDword(out, 0);         // characteristics
+  PutDword(out, 0);  // version
+  PutDword(out, 0);  // characteristics
   out.insert(out.end(), data.begin(), data.end());
   while (pad && out.size() % 4 != 0) out.push_back(0);
   return out;
@@ -118,11 +118,15 @@ TEST(ResFileTest, RefusesDamagedImagesSayingWhere) {
   long_header[4] = 200;
   const Case cases[] = {
       {"cut off", Join({good, Bytes{1, 0, 0}}), "at byte 36: an entry's header is cut off"},
-      {"data past the end", long_data, "at byte 0: the data (9 bytes) runs past the end of the file"},
-      {"header too small", short_header, "at byte 0: the header size 28 is not a multiple of 4 of at least 32"},
-      {"header not aligned", odd_header, "at byte 0: the header size 34 is not a multiple of 4 of at least 32"},
+      {"data past the end", long_data,
+       "at byte 0: the data (9 bytes) runs past the end of the file"},
+      {"header too small", short_header,
+       "at byte 0: the header size 28 is not a multiple of 4 of at least 32"},
+      {"header not aligned", odd_header,
+       "at byte 0: the header size 34 is not a multiple of 4 of at least 32"},
       {"header past the end", long_header, "at byte 0: the header runs past the end of the file"},
-      {"second entry damaged", Join({good, long_data}), "at byte 36: the data (9 bytes) runs past the end of the file"},
+      {"second entry damaged", Join({good, long_data}),
+       "at byte 36: the data (9 bytes) runs past the end of the file"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -161,10 +165,20 @@ TEST(ResFileTest, RefusesNamesThatLeaveTheHeader) {
 
 TEST(LanguagesTest, ReadsLocaleNames) {
   const std::pair<const char*, std::uint16_t> cases[] = {
-      {"ja_JP.UTF-8", 0x0411}, {"de_DE", 0x0407}, {"de_AT@euro", 0x0c07}, {"en_GB.UTF-8", 0x0809},
-      {"en", 0x0409},          {"pt_BR", 0x0416}, {"zh_TW.Big5", 0x0404}, {"zh", 0x0804},
-      {"fr_XX", 0x040c},       {"C", 0},          {"C.UTF-8", 0},         {"POSIX", 0},
-      {"", 0},                 {"xx_YY", 0},
+      {"ja_JP.UTF-8", 0x0411},
+      {"de_DE", 0x0407},
+      {"de_AT@euro", 0x0c07},
+      {"en_GB.UTF-8", 0x0809},
+      {"en", 0x0409},
+      {"pt_BR", 0x0416},
+      {"zh_TW.Big5", 0x0404},
+      {"zh", 0x0804},
+      {"fr_XX", 0x040c},
+      {"C", 0},
+      {"C.UTF-8", 0},
+      {"POSIX", 0},
+      {"", 0},
+      {"xx_YY", 0},
   };
   for (const auto& [locale, language] : cases) {
     EXPECT_EQ(bx::detail::LanguageOfLocale(locale), language) << locale;

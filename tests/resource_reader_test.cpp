@@ -53,24 +53,35 @@ TEST_F(ReaderTest, TypedReadsAtTheEndOfTheDataAndOfEveryBitPattern) {
   using namespace BxRes;
   const ReadValue empty;
   const ReadCase cases[] = {
-      {"exactly two bytes left", {1, 0xFF, 0xFF},
+      {"exactly two bytes left",
+       {1, 0xFF, 0xFF},
        {{ReadByte, std::uint8_t{1}, 1}, {ReadInteger, std::int16_t{-1}, 3}, {ReadByte, empty, 3}}},
-      {"one byte left", {0x34, 0x12, 0xFF},
-       {{ReadInteger, std::int16_t{0x1234}, 2}, {ReadInteger, empty, 2},
-        {ReadByte, std::uint8_t{255}, 3}, {ReadByte, empty, 3}}},
-      {"seven bytes left", {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0},
+      {"one byte left",
+       {0x34, 0x12, 0xFF},
+       {{ReadInteger, std::int16_t{0x1234}, 2},
+        {ReadInteger, empty, 2},
+        {ReadByte, std::uint8_t{255}, 3},
+        {ReadByte, empty, 3}}},
+      {"seven bytes left",
+       {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0},
        {{ReadDouble, empty, 0}, {ReadLong, std::int32_t{-1}, 4}, {ReadLong, empty, 4}}},
-      {"a value ending at the last byte", {0, 0, 0, 0, 0, 0, 0xF0, 0x3F},
+      {"a value ending at the last byte",
+       {0, 0, 0, 0, 0, 0, 0xF0, 0x3F},
        {{ReadDouble, 1.0, 8}, {ReadSingle, empty, 8}}},
-      {"signalling NaNs and negative zero", {0x01, 0x00, 0xA0, 0x7F, 0, 0, 0, 0x80},
+      {"signalling NaNs and negative zero",
+       {0x01, 0x00, 0xA0, 0x7F, 0, 0, 0, 0x80},
        {{ReadSingle, std::bit_cast<float>(0x7FA00001u), 4}, {ReadSingle, -0.0f, 8}}},
-      {"a double NaN with payload", {0x01, 0, 0, 0, 0, 0, 0xF4, 0xFF},
+      {"a double NaN with payload",
+       {0x01, 0, 0, 0, 0, 0, 0xF4, 0xFF},
        {{ReadDouble, std::bit_cast<double>(0xFFF4000000000001ull), 8}}},
-      {"a subnormal double", {1, 0, 0, 0, 0, 0, 0, 0},
+      {"a subnormal double",
+       {1, 0, 0, 0, 0, 0, 0, 0},
        {{ReadDouble, std::bit_cast<double>(std::uint64_t{1}), 8}}},
-      {"the most negative Long", {0, 0, 0, 0x80},
+      {"the most negative Long",
+       {0, 0, 0, 0x80},
        {{ReadLong, std::numeric_limits<std::int32_t>::min(), 4}}},
-      {"an empty resource", {},
+      {"an empty resource",
+       {},
        {{ReadByte, empty, 0}, {ReadInteger, empty, 0}, {ReadDouble, empty, 0}}},
   };
   for (const ReadCase& c : cases) {
@@ -213,10 +224,14 @@ TEST_F(ReaderTest, TakesIdentifiersAndTypesOfEveryIntegerAndStringType) {
 
 TEST_F(ReaderTest, NumbersOutsideTheRangeOfIdentifiersRaiseTheConversionError) {
   const std::pair<std::function<void()>, const char*> loads[] = {
-      {[] { BxRes::Load(0, "CUSTOM"); }, "Type mismatch: resource identifier Long 0 is outside the numbers 1 to 65535"},
-      {[] { BxRes::Load(65536u, "CUSTOM"); }, "Type mismatch: resource identifier Long 65536 is outside the numbers 1 to 65535"},
-      {[] { BxRes::Load(101, -1LL); }, "Type mismatch: resource type Long -1 is outside the numbers 1 to 65535"},
-      {[] { BxRes::Load(std::uint64_t{1} << 32, "CUSTOM"); }, "Type mismatch: resource identifier 4294967296 is outside the numbers 1 to 65535"},
+      {[] { BxRes::Load(0, "CUSTOM"); },
+       "Type mismatch: resource identifier Long 0 is outside the numbers 1 to 65535"},
+      {[] { BxRes::Load(65536u, "CUSTOM"); },
+       "Type mismatch: resource identifier Long 65536 is outside the numbers 1 to 65535"},
+      {[] { BxRes::Load(101, -1LL); },
+       "Type mismatch: resource type Long -1 is outside the numbers 1 to 65535"},
+      {[] { BxRes::Load(std::uint64_t{1} << 32, "CUSTOM"); },
+       "Type mismatch: resource identifier 4294967296 is outside the numbers 1 to 65535"},
   };
   for (const auto& [load, message] : loads) {
     try {
@@ -233,8 +248,9 @@ TEST(ReadValueKinds, AskingTheEmptyValueForANumberSaysWhereEmptyComesFrom) {
     ReadValue().Long();
     FAIL() << "no error";
   } catch (const bx::ConversionError& e) {
-    EXPECT_STREQ(e.what(), "Type mismatch: an Empty value cannot be used as a Long: the readers "
-                           "return Empty at the end of the data");
+    EXPECT_STREQ(e.what(),
+                 "Type mismatch: an Empty value cannot be used as a Long: the readers "
+                 "return Empty at the end of the data");
   }
   try {
     ReadValue(std::int16_t{1}).Single();

@@ -35,7 +35,8 @@ std::u16string Utf16(const std::string& bytes, std::size_t at, std::size_t units
 std::u16string TableString(int id) {
   const std::string block = Bytes(std::int32_t{id / 16 + 1}, std::int32_t{6});
   std::size_t at = 0;
-  for (int i = 0; i < id % 16; ++i) at += 2 + 2 * static_cast<std::uint16_t>(Utf16(block, at, 1)[0]);
+  for (int i = 0; i < id % 16; ++i)
+    at += 2 + 2 * static_cast<std::uint16_t>(Utf16(block, at, 1)[0]);
   return Utf16(block, at + 2, Utf16(block, at, 1)[0]);
 }
 
@@ -75,7 +76,8 @@ TEST(ResourceScriptTable, CompiledResourcesHaveTheirWindowsForm) {
   const std::string toolbar = Bytes(std::int32_t{128}, std::int32_t{241});
   ASSERT_EQ(toolbar.size(), 24u);
   const std::uint32_t words[] = {16, 15, 3, 0xE100, 0, 0xE101};
-  for (std::size_t i = 0; i < std::size(words); ++i) EXPECT_EQ(Dword(toolbar, 4 * i), words[i]) << i;
+  for (std::size_t i = 0; i < std::size(words); ++i)
+    EXPECT_EQ(Dword(toolbar, 4 * i), words[i]) << i;
   // manifest.rc: CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST, the file as it is.
   EXPECT_EQ(Bytes(std::int32_t{1}, std::int32_t{24}).substr(0, 5), "<?xml");
   // versioninfo.rc: VS_VERSIONINFO, then VS_FIXEDFILEINFO with the file's version 1.2.3.4.
@@ -95,7 +97,7 @@ TEST(ResourceScriptTable, StringTablesKeepTheirTextInEveryEncoding) {
   EXPECT_EQ(TableString(1000), u"こんにちは");  // strings.rc: Japanese of Japanese and English
   EXPECT_EQ(TableString(1001), u"さようなら");
   EXPECT_EQ(TableString(3000), u"日本語のテキスト");  // utf16.rc, with a UTF-16 header
-  EXPECT_EQ(TableString(2000), u"Grüße");  // utf8_bom.rc
+  EXPECT_EQ(TableString(2000), u"Grüße");             // utf8_bom.rc
 }
 
 }  // namespace

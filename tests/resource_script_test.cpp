@@ -20,14 +20,14 @@ TEST(ResourceScript, EmbedsEveryResourceOfRawData) {
     const char* text;
   };
   const Case cases[] = {
-      {std::int16_t{101}, u"LEVEL", "level"},  // a defined identifier
-      {std::int16_t{205}, u"TEXT", "names"},   // a bare file name
-      {u"MAPDATA", std::int16_t{300}, "map"},  // a name and a numeric type
+      {std::int16_t{101}, u"LEVEL", "level"},          // a defined identifier
+      {std::int16_t{205}, u"TEXT", "names"},           // a bare file name
+      {u"MAPDATA", std::int16_t{300}, "map"},          // a name and a numeric type
       {std::int16_t{0x200}, std::int16_t{10}, "raw"},  // RCDATA
-      {std::int16_t{102}, u"TEXT", "names"},   // an identifier defined as an expression
-      {u"QUOTED", u"text", "names"},           // a quoted name, found in any case
-      {std::int16_t{103}, u"TEXT", "names"},   // inside #if
-      {std::int16_t{101}, u"TEXT", "names"},   // 0145, octal
+      {std::int16_t{102}, u"TEXT", "names"},           // an identifier defined as an expression
+      {u"QUOTED", u"text", "names"},                   // a quoted name, found in any case
+      {std::int16_t{103}, u"TEXT", "names"},           // inside #if
+      {std::int16_t{101}, u"TEXT", "names"},           // 0145, octal
       // Declared in Japanese (1041) and in English (1033): the same choice on every platform
       // here, the lowest code on Linux and the user's language (English) under Wine.
       {std::int16_t{7}, u"TEXT", "en"},

@@ -46,8 +46,9 @@ TEST_F(StreamTest, CopiesShareTheBytesAndEachHasItsOwnCursor) {
 
 TEST_F(StreamTest, AnEmptyStreamIsAtItsEnd) {
   ResourceStream empty;
-  for (auto read : {&ResourceStream::ReadByte, &ResourceStream::ReadInteger, &ResourceStream::ReadLong,
-                    &ResourceStream::ReadSingle, &ResourceStream::ReadDouble, &ResourceStream::ReadToken}) {
+  for (auto read :
+       {&ResourceStream::ReadByte, &ResourceStream::ReadInteger, &ResourceStream::ReadLong,
+        &ResourceStream::ReadSingle, &ResourceStream::ReadDouble, &ResourceStream::ReadToken}) {
     EXPECT_TRUE((empty.*read)().IsEmpty());
   }
   char destination[1];
@@ -55,7 +56,8 @@ TEST_F(StreamTest, AnEmptyStreamIsAtItsEnd) {
     empty.ReadBlock(destination, 0);
     FAIL() << "no error";
   } catch (const bx::BoundsError& e) {
-    EXPECT_STREQ(e.what(), "Subscript out of range: ReadBlock with no resource loaded: no byte left to read");
+    EXPECT_STREQ(e.what(),
+                 "Subscript out of range: ReadBlock with no resource loaded: no byte left to read");
   }
   EXPECT_EQ(empty.Position(), 0);
   EXPECT_EQ(empty.Size(), 0);
@@ -70,8 +72,9 @@ TEST_F(StreamTest, ReadsBytesTheCallerOwnsAndNamesThemInErrors) {
     stream.ReadBlock(nullptr, 1);
     FAIL() << "no error";
   } catch (const bx::BoundsError& e) {
-    EXPECT_STREQ(e.what(), "Subscript out of range: ReadBlock at offset 5 of the 5 bytes given to the "
-                           "stream: null destination for 1 bytes");
+    EXPECT_STREQ(e.what(),
+                 "Subscript out of range: ReadBlock at offset 5 of the 5 bytes given to the "
+                 "stream: null destination for 1 bytes");
   }
 }
 
@@ -85,8 +88,9 @@ TEST_F(StreamTest, OpensAsLoadDoesAndRaisesAsLoadRaises) {
     stream.ReadBlock(nullptr, 2);
     FAIL() << "no error";
   } catch (const bx::BoundsError& e) {
-    EXPECT_STREQ(e.what(), "Subscript out of range: ReadBlock at offset 1 of resource 101 of type "
-                           "\"CUSTOM\": null destination for 2 bytes");
+    EXPECT_STREQ(e.what(),
+                 "Subscript out of range: ReadBlock at offset 1 of resource 101 of type "
+                 "\"CUSTOM\": null destination for 2 bytes");
   }
 }
 

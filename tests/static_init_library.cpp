@@ -2,8 +2,7 @@
 #include "static_init.h"
 
 namespace {
-const std::string library_text =
-    TextAtStart([] { return bx::ResourceStream(1, "OnlyResources"); });
+const std::string library_text = TextAtStart([] { return bx::ResourceStream(1, "OnlyResources"); });
 }  // namespace
 
 const std::string& LibraryTextAtStart() { return library_text; }

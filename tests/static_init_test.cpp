@@ -8,7 +8,8 @@
 namespace {
 
 const std::string program_text = TextAtStart([] { return bx::ResourceStream(7, "Greeting"); });
-const std::string fixture_text = TextAtStart([] { return bx::ResourceStream("Library", "Fixture"); });
+const std::string fixture_text =
+    TextAtStart([] { return bx::ResourceStream("Library", "Fixture"); });
 
 TEST(StaticInitTest, StreamsOpenedBeforeMainFindTheirResources) {
   EXPECT_EQ(program_text, "Hello");

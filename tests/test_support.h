@@ -32,9 +32,15 @@ class ScopedResource {
 void ResetReader();
 
 // The state of the module's process-wide stream, for tests that check or place its cursor.
-inline std::int32_t& ResPos() { return bx::detail::StreamState::ResPos(BxRes::detail::TheStream()); }
-inline std::int32_t& ResSize() { return bx::detail::StreamState::ResSize(BxRes::detail::TheStream()); }
-inline const bx::ByteArray& ResData() { return bx::detail::StreamState::ResData(BxRes::detail::TheStream()); }
+inline std::int32_t& ResPos() {
+  return bx::detail::StreamState::ResPos(BxRes::detail::TheStream());
+}
+inline std::int32_t& ResSize() {
+  return bx::detail::StreamState::ResSize(BxRes::detail::TheStream());
+}
+inline const bx::ByteArray& ResData() {
+  return bx::detail::StreamState::ResData(BxRes::detail::TheStream());
+}
 
 // Loads the resource and reads all of it as text.
 std::string LoadedText(std::int32_t id, const char* type);

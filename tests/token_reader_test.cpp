@@ -11,7 +11,6 @@
 
 namespace {
 
-
 using ReadTokenTest = FreshReaderTest;
 
 // Every token of the loaded data with the cursor after it; then checks that the end gives the
@@ -103,8 +102,8 @@ TEST_F(ReadTokenTest, YieldsTheEightTokensOfTheSampleText) {
 TEST_F(ReadTokenTest, ReadsAFixtureBuiltIntoTheExecutable) {
   BxRes::Load(u"TOKENS", u"TEXT");
   const std::vector<std::pair<std::u16string, std::int32_t>> expected = {
-      {u"名前", 5},  {u"山田 太郎", 18}, {u"年齢", 23},
-      {u"30", 26}, {u"備考", 31},       {u"引用符の閉じ忘れ, 最後まで", 58},
+      {u"名前", 5}, {u"山田 太郎", 18}, {u"年齢", 23},
+      {u"30", 26},  {u"備考", 31},      {u"引用符の閉じ忘れ, 最後まで", 58},
   };
   EXPECT_EQ(AllTokens(), expected);
 }
@@ -143,12 +142,14 @@ TEST_F(ReadTokenTest, ConvertsEveryLengthOfTokenAsItsBytesAlone) {
             BxRes::Load(std::int16_t{1}, u"TOKENS");
             const BxRes::ReadValue token = BxRes::ReadToken();
             ASSERT_FALSE(token.IsEmpty());
-            const std::u16string expected = bx::Cp932ToUtf16(
-                {reinterpret_cast<const std::uint8_t*>(body.data()), body.size()});
+            const std::u16string expected =
+                bx::Cp932ToUtf16({reinterpret_cast<const std::uint8_t*>(body.data()), body.size()});
             ASSERT_EQ(token.String(), expected);
             const char first = after.empty() ? '\0' : after.front();
-            const std::size_t after_token =
-                data.size() - after.size() + (first == ',' ? 1 : first == '\r' ? 2 : 0);
+            const std::size_t after_token = data.size() - after.size() +
+                                            (first == ','    ? 1
+                                             : first == '\r' ? 2
+                                                             : 0);
             ASSERT_EQ(ResPos(), static_cast<std::int32_t>(after_token));
           }
         }

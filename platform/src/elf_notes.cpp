@@ -24,7 +24,9 @@ struct Search {
 
 void SearchSegment(const unsigned char* p, const unsigned char* end, std::size_t align,
                    const char* object, Search& search) {
-  const auto padded = [align](std::uint32_t n) { return (std::size_t{n} + align - 1) & ~(align - 1); };
+  const auto padded = [align](std::uint32_t n) {
+    return (std::size_t{n} + align - 1) & ~(align - 1);
+  };
   while (!search.stopped && end - p >= static_cast<std::ptrdiff_t>(kHeaderSize)) {
     const std::uint32_t name_size = NoteWord(p);
     const std::uint32_t desc_size = NoteWord(p + 4);
@@ -68,7 +70,8 @@ const unsigned char* NoteTarget(const unsigned char* p) noexcept {
 }
 
 void KeepLoaded(const char* object) noexcept {
-  if (object[0] != '\0' && dlopen != nullptr) dlopen(object, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+  if (object[0] != '\0' && dlopen != nullptr)
+    dlopen(object, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
 const char* ObjectName(const char* object) noexcept {

@@ -19,8 +19,8 @@ inline constexpr std::uint32_t kProcessWideNote = 0x42785257;
 inline constexpr std::uint32_t kResourcesNote = 0x42785253;
 
 struct ElfNote {
-  const char* object;          // the object's file name, or "" for the executable
-  const unsigned char* desc;   // the description, 4-byte aligned
+  const char* object;         // the object's file name, or "" for the executable
+  const unsigned char* desc;  // the description, 4-byte aligned
   std::uint32_t desc_size;
 };
 

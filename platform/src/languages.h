@@ -27,7 +27,8 @@ std::uint16_t UserLanguage() noexcept;
 int LanguageRank(std::uint16_t language, std::uint16_t user) noexcept;
 
 // Whether a resource in `candidate` should be taken over one in `best` for this user.
-inline bool BetterLanguage(std::uint16_t candidate, std::uint16_t best, std::uint16_t user) noexcept {
+inline bool BetterLanguage(std::uint16_t candidate, std::uint16_t best,
+                           std::uint16_t user) noexcept {
   const int a = LanguageRank(candidate, user);
   const int b = LanguageRank(best, user);
   return a < b || (a == b && candidate < best);

@@ -66,8 +66,9 @@ ProcessWide* FindBlock() {
   Search search{&own};
   ForEachNote(kProcessWideNote, Visit, &search);
   if (search.own_found.desc == nullptr) {
-    Fail("an object's process-wide note (section .note.bxres) is not in its program headers "
-         "(left out by a linker script?), so it cannot share the process's registry and cursor");
+    Fail(
+        "an object's process-wide note (section .note.bxres) is not in its program headers "
+        "(left out by a linker script?), so it cannot share the process's registry and cursor");
   }
   if (NoteWord(search.first.desc + 4) != NoteWord(own.desc + 4)) {
     Fail(std::string("two builds of the library that cannot share one registry and one cursor "

@@ -17,14 +17,22 @@ namespace {
 
 std::string KindName(std::uint16_t kind) {
   switch (kind) {
-    case VT_EMPTY: return "Empty";
-    case VT_I2: return "Integer";
-    case VT_I4: return "Long";
-    case VT_R4: return "Single";
-    case VT_R8: return "Double";
-    case VT_BSTR: return "String";
-    case VT_UI1: return "Byte";
-    case kByteArrayKind: return "Byte array";
+    case VT_EMPTY:
+      return "Empty";
+    case VT_I2:
+      return "Integer";
+    case VT_I4:
+      return "Long";
+    case VT_R4:
+      return "Single";
+    case VT_R8:
+      return "Double";
+    case VT_BSTR:
+      return "String";
+    case VT_UI1:
+      return "Byte";
+    case kByteArrayKind:
+      return "Byte array";
   }
   return "kind " + std::to_string(kind);
 }
@@ -46,7 +54,8 @@ ByteArray ByteArray::Copy(std::span<const std::uint8_t> bytes) {
 bool operator==(const ReadValue& a, const ReadValue& b) noexcept {
   if (a.kind_ != b.kind_) return false;
   switch (a.kind_) {
-    case VT_BSTR: return *a.Owned<std::u16string>() == *b.Owned<std::u16string>();
+    case VT_BSTR:
+      return *a.Owned<std::u16string>() == *b.Owned<std::u16string>();
     case kByteArrayKind:
       return std::ranges::equal(a.Owned<ByteArray>()->bytes(), b.Owned<ByteArray>()->bytes());
   }
@@ -128,17 +137,20 @@ void ReadValue::ReleaseOwned(std::uint16_t kind, std::uint64_t bits) noexcept {
 std::u16string* ReadValue::TakeSpare() noexcept { return std::exchange(t_spare, nullptr); }
 
 void ReadValue::ThrowKindMismatch(std::uint16_t have, std::uint16_t wanted) {
-  std::string message = WithArticle(KindName(have)) + " value cannot be used as " +
-                        WithArticle(KindName(wanted));
+  std::string message =
+      WithArticle(KindName(have)) + " value cannot be used as " + WithArticle(KindName(wanted));
   if (have == VT_EMPTY) message += ": the readers return Empty at the end of the data";
   throw ConversionError(message);
 }
 
 std::string Describe(const ReadValue& v) {
   switch (v.Kind()) {
-    case VT_EMPTY: return "Empty";
-    case VT_BSTR: return "String \"" + ToUtf8(v.String()) + "\"";
-    case kByteArrayKind: return "Byte array of " + std::to_string(v.Bytes().size()) + " bytes";
+    case VT_EMPTY:
+      return "Empty";
+    case VT_BSTR:
+      return "String \"" + ToUtf8(v.String()) + "\"";
+    case kByteArrayKind:
+      return "Byte array of " + std::to_string(v.Bytes().size()) + " bytes";
   }
   return KindName(v.Kind()) + " " + ToUtf8(ToText(v));
 }

@@ -57,7 +57,8 @@ std::optional<ResEntry> ResFile::Next() {
     }
     if (header_size > left) Damaged(entry, "the header runs past the end of the file");
     if (data_size > left - header_size) {
-      Damaged(entry, "the data (" + std::to_string(data_size) + " bytes) runs past the end of the file");
+      Damaged(entry,
+              "the data (" + std::to_string(data_size) + " bytes) runs past the end of the file");
     }
     const auto header = image_.subspan(entry, header_size);
     std::size_t at = kSizes;

@@ -43,7 +43,8 @@ std::string NameText(const ReadValue& v) {
   switch (v.Kind()) {
     case VT_UI1:
     case VT_I2:
-    case VT_I4: return ToUtf8(ToText(v));
+    case VT_I4:
+      return ToUtf8(ToText(v));
     case VT_BSTR: {
       std::string quoted(1, '"');
       quoted += ToUtf8(v.String());
@@ -58,15 +59,18 @@ std::string NameText(const ReadValue& v) {
 
 Wanted ToWanted(const ReadValue& v, const char* role) {
   switch (v.Kind()) {
-    case VT_UI1: return {CheckedNumber(v.Byte(), v, role)};
-    case VT_I2: return {CheckedNumber(v.Integer(), v, role)};
-    case VT_I4: return {CheckedNumber(v.Long(), v, role)};
+    case VT_UI1:
+      return {CheckedNumber(v.Byte(), v, role)};
+    case VT_I2:
+      return {CheckedNumber(v.Integer(), v, role)};
+    case VT_I4:
+      return {CheckedNumber(v.Long(), v, role)};
     case VT_BSTR:
       if (auto n = HashNumber(v.String())) return {CheckedNumber(*n, v, role)};
       return {std::nullopt, &v.String()};
   }
-  throw ConversionError("a resource " + std::string(role) + " must be an integer or a string, not " +
-                        Describe(v));
+  throw ConversionError("a resource " + std::string(role) +
+                        " must be an integer or a string, not " + Describe(v));
 }
 
 bool Matches(const detail::ResName& have, const Wanted& want) {
@@ -126,7 +130,8 @@ const EmbeddedResource* FindRegistered(const Wanted& id, const Wanted& type) {
 }
 
 void ThrowNotFound(const ReadValue& ResID, const ReadValue& ResType) {
-  throw ResourceNotFoundError(DescribeResource(ResID, ResType) + " is not embedded in this program");
+  throw ResourceNotFoundError(DescribeResource(ResID, ResType) +
+                              " is not embedded in this program");
 }
 
 }  // namespace bx

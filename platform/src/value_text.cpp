@@ -44,8 +44,8 @@ template <class F>
 Rounded Round(F v, int significant) {
   // d.ddddddde[+-]xx, correctly rounded to the digit count.
   char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific,
-                                 significant - 1);
+  auto [end, ec] =
+      std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, significant - 1);
   std::string_view s(buf, static_cast<std::size_t>(end - buf));
   const bool negative = s.front() == '-';
   if (negative) s.remove_prefix(1);
@@ -124,25 +124,38 @@ std::u16string ToNumberText(double v) { return ToNumberText(v, UserDecimalSepara
 
 std::u16string ToText(const ReadValue& v) {
   switch (v.Kind()) {
-    case VT_EMPTY: return {};
-    case VT_UI1: return ToDecimalText(v.Byte());
-    case VT_I2: return ToDecimalText(v.Integer());
-    case VT_I4: return ToDecimalText(v.Long());
-    case VT_R4: return ToNumberText(v.Single());
-    case VT_R8: return ToNumberText(v.Double());
-    case VT_BSTR: return v.String();
+    case VT_EMPTY:
+      return {};
+    case VT_UI1:
+      return ToDecimalText(v.Byte());
+    case VT_I2:
+      return ToDecimalText(v.Integer());
+    case VT_I4:
+      return ToDecimalText(v.Long());
+    case VT_R4:
+      return ToNumberText(v.Single());
+    case VT_R8:
+      return ToNumberText(v.Double());
+    case VT_BSTR:
+      return v.String();
   }
   throw ConversionError(Describe(v) + " has no text");
 }
 
 std::u16string ToHexText(const ReadValue& v) {
   switch (v.Kind()) {
-    case VT_EMPTY: return u"0";
-    case VT_UI1: return DigitsText(v.Byte(), 16);
-    case VT_I2: return DigitsText(static_cast<std::uint16_t>(v.Integer()), 16);
-    case VT_I4: return DigitsText(static_cast<std::uint32_t>(v.Long()), 16);
-    case VT_R4: return DigitsText(static_cast<std::uint32_t>(RoundToLong(v.Single())), 16);
-    case VT_R8: return DigitsText(static_cast<std::uint32_t>(RoundToLong(v.Double())), 16);
+    case VT_EMPTY:
+      return u"0";
+    case VT_UI1:
+      return DigitsText(v.Byte(), 16);
+    case VT_I2:
+      return DigitsText(static_cast<std::uint16_t>(v.Integer()), 16);
+    case VT_I4:
+      return DigitsText(static_cast<std::uint32_t>(v.Long()), 16);
+    case VT_R4:
+      return DigitsText(static_cast<std::uint32_t>(RoundToLong(v.Single())), 16);
+    case VT_R8:
+      return DigitsText(static_cast<std::uint32_t>(RoundToLong(v.Double())), 16);
   }
   throw ConversionError(Describe(v) + " has no hexadecimal text");
 }

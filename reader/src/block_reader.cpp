@@ -35,4 +35,3 @@ std::int32_t ResourceStream::ReadBlock(void* Address, std::int32_t Length) {
 std::int32_t BxRes::ReadBlock(void* Address, std::int32_t Length) {
   return detail::TheStream().ReadBlock(Address, Length);
 }
-

@@ -37,7 +37,8 @@ inline std::int32_t ResourceStream::CheckedAdd(std::int32_t n, const char* opera
 
 // Unsigned, so that a negative position fails too.
 inline void ResourceStream::CheckCursorInside(const char* operation) const {
-  if (static_cast<std::uint32_t>(ResPos) >= ResData.size()) detail::ThrowNoByteLeft(Where(operation));
+  if (static_cast<std::uint32_t>(ResPos) >= ResData.size())
+    detail::ThrowNoByteLeft(Where(operation));
 }
 
 }  // namespace bx

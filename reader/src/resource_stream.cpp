@@ -78,10 +78,10 @@ ResourceStream::ResourceStream(const ReadValue& ResID, const ReadValue& ResType)
           "Load") {}
 
 ResourceStream::ResourceStream(std::span<const std::uint8_t> bytes)
-    : ResourceStream(ByteArray::View(bytes),
-                     std::shared_ptr<const detail::ResourceName>(std::shared_ptr<void>(),
-                                                                 &kGivenBytes),
-                     "ResourceStream") {}
+    : ResourceStream(
+          ByteArray::View(bytes),
+          std::shared_ptr<const detail::ResourceName>(std::shared_ptr<void>(), &kGivenBytes),
+          "ResourceStream") {}
 
 std::string ResourceStream::Where(const char* operation) const {
   if (ResName == nullptr) return std::string(operation) + " with no resource loaded";
@@ -152,4 +152,3 @@ void Load(const ReadValue& ResID, const ReadValue& ResType) {
 }
 
 }  // namespace BxRes
-

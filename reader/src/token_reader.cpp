@@ -117,9 +117,7 @@ enum ByteClass : std::uint8_t { kSingle, kLead, kEnd };
 constexpr std::array<ByteClass, 256> ClassesEndingAt(const std::array<bool, 256>& ends) {
   std::array<ByteClass, 256> table{};
   for (unsigned b = 0; b < 256; ++b) {
-    table[b] = ends[b]                                           ? kEnd
-               : detail::IsCp932Lead(static_cast<std::uint8_t>(b)) ? kLead
-                                                                   : kSingle;
+    table[b] = ends[b] ? kEnd : detail::IsCp932Lead(static_cast<std::uint8_t>(b)) ? kLead : kSingle;
   }
   return table;
 }
@@ -206,4 +204,3 @@ ReadValue ResourceStream::ReadToken() {
 }  // namespace bx
 
 bx::ReadValue BxRes::ReadToken() { return detail::TheStream().ReadToken(); }
-

@@ -13,7 +13,8 @@ TEST(LoadEventError, IsReturnedWithTheLinesBeforeItKept) {
   Form1 form;
   const std::optional<QString> error = CallLoadEvent(form);
   ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(*error, "Resource not found: resource 102 of type \"CUSTOM\" is not embedded in this program");
+  EXPECT_EQ(*error,
+            "Resource not found: resource 102 of type \"CUSTOM\" is not embedded in this program");
   EXPECT_EQ(form.List1->count(), 7);
 }
 

@@ -45,9 +45,9 @@ TEST(Form1, ItsListFontHasAGlyphForEveryCharacterOfTheListing) {
   const QFontMetrics metrics(form.List1->font());
   for (int row = 0; row < form.List1->count(); ++row) {
     for (const char32_t c : form.List1->item(row)->text().toUcs4()) {
-      EXPECT_TRUE(metrics.inFontUcs4(c)) << "U+" << std::hex << static_cast<unsigned>(c)
-                                         << " of line " << std::dec << row + 1 << " in "
-                                         << QFontInfo(form.List1->font()).family().toStdString();
+      EXPECT_TRUE(metrics.inFontUcs4(c))
+          << "U+" << std::hex << static_cast<unsigned>(c) << " of line " << std::dec << row + 1
+          << " in " << QFontInfo(form.List1->font()).family().toStdString();
     }
   }
 }

@@ -23,4 +23,6 @@ inline constexpr std::u16string_view kSampleLines[] = {
 };
 
 // A line as a list shows it: up to its first U+0000.
-constexpr std::u16string_view Shown(std::u16string_view line) { return line.substr(0, line.find(u'\0')); }
+constexpr std::u16string_view Shown(std::u16string_view line) {
+  return line.substr(0, line.find(u'\0'));
+}

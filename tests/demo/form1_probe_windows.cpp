@@ -75,7 +75,8 @@ HWND WaitForWindow(DWORD process, const wchar_t* window_class) {
 
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -108,8 +109,8 @@ void CheckForm(HWND form, std::size_t lines, int dpi) {
   RECT client;
   GetClientRect(form, &client);
   Check(client.right == scaled(442) && client.bottom == scaled(262),
-        "the client area is " + std::to_string(client.right) + " x " + std::to_string(client.bottom) +
-            " at " + std::to_string(dpi) + " dpi");
+        "the client area is " + std::to_string(client.right) + " x " +
+            std::to_string(client.bottom) + " at " + std::to_string(dpi) + " dpi");
 
   const HWND list = FindWindowExW(form, nullptr, L"ListBox", nullptr);
   Check(list != nullptr, "Form1 holds a list box");

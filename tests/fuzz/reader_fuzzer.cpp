@@ -69,13 +69,15 @@ using bx::detail::StreamState;
 bx::ResourceStream stream;  // the stream the current input reads
 
 State Now() {
-  return {StreamState::ResData(stream).data(), StreamState::ResPos(stream), StreamState::ResSize(stream)};
+  return {StreamState::ResData(stream).data(), StreamState::ResPos(stream),
+          StreamState::ResSize(stream)};
 }
 
 std::int32_t Pos() { return StreamState::ResPos(stream); }
 
 template <class T>
-void CheckTypedRead(bx::ReadValue (bx::ResourceStream::*read)(), const std::vector<std::uint8_t>& d) {
+void CheckTypedRead(bx::ReadValue (bx::ResourceStream::*read)(),
+                    const std::vector<std::uint8_t>& d) {
   const State before = Now();
   const bx::ReadValue v = (stream.*read)();
   const std::size_t left = d.size() - static_cast<std::size_t>(before.pos);
@@ -86,7 +88,8 @@ void CheckTypedRead(bx::ReadValue (bx::ResourceStream::*read)(), const std::vect
   T expected;
   std::memcpy(&expected, d.data() + before.pos, sizeof expected);
   Check(v == bx::ReadValue(expected), "a typed read gives the little-endian bytes at the cursor");
-  Check(Pos() == before.pos + static_cast<std::int32_t>(sizeof(T)), "the cursor moves by the width");
+  Check(Pos() == before.pos + static_cast<std::int32_t>(sizeof(T)),
+        "the cursor moves by the width");
 }
 
 void CheckBlockRead(std::int32_t length, const std::vector<std::uint8_t>& d) {
@@ -108,11 +111,13 @@ void CheckBlockRead(std::int32_t length, const std::vector<std::uint8_t>& d) {
     return;
   }
   Check(length >= 0 && left > 0, "ReadBlock refuses a negative length and an empty rest");
-  Check(std::memcmp(destination.data(), d.data() + before.pos, copied) == 0, "ReadBlock copies the bytes");
+  Check(std::memcmp(destination.data(), d.data() + before.pos, copied) == 0,
+        "ReadBlock copies the bytes");
   for (std::size_t i = copied; i < destination.size(); ++i) {
     Check(destination[i] == 0xA5, "ReadBlock writes nothing past the bytes it copies");
   }
-  Check(Pos() == before.pos + static_cast<std::int32_t>(copied), "ReadBlock moves by what it copied");
+  Check(Pos() == before.pos + static_cast<std::int32_t>(copied),
+        "ReadBlock moves by what it copied");
 }
 
 void CheckTokenRead(const std::vector<std::uint8_t>& d) {
@@ -124,20 +129,25 @@ void CheckTokenRead(const std::vector<std::uint8_t>& d) {
   }
   const ModelToken t = NextToken(d, static_cast<std::size_t>(before.pos));
   const std::u16string& text = v.String();
-  Check(text == bx::test::ReferenceCp932(d.data() + t.begin, t.end - t.begin), "a token is its bytes, converted");
+  Check(text == bx::test::ReferenceCp932(d.data() + t.begin, t.end - t.begin),
+        "a token is its bytes, converted");
   if (!t.quoted) {
-    for (char16_t c : text) Check(c != u',' && c != u' ' && c != u'\r' && c != u'\t', "no separator in an unquoted token");
+    for (char16_t c : text)
+      Check(c != u',' && c != u' ' && c != u'\r' && c != u'\t',
+            "no separator in an unquoted token");
   }
-  Check(Pos() == static_cast<std::int32_t>(t.next), "ReadToken moves past the token and what ended it");
+  Check(Pos() == static_cast<std::int32_t>(t.next),
+        "ReadToken moves past the token and what ended it");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t size) {
   FuzzedDataProvider provider(input, size);
-  const std::vector<std::uint8_t> data = provider.ConsumeBytes<std::uint8_t>(
-      provider.ConsumeIntegralInRange<std::size_t>(0, 4096));
-  bx::EmbeddedResource resource{{1, nullptr}, {0, u"FUZZ"}, 0, data.data(), data.data() + data.size()};
+  const std::vector<std::uint8_t> data =
+      provider.ConsumeBytes<std::uint8_t>(provider.ConsumeIntegralInRange<std::size_t>(0, 4096));
+  bx::EmbeddedResource resource{
+      {1, nullptr}, {0, u"FUZZ"}, 0, data.data(), data.data() + data.size()};
   bx::RegisterResource(resource);
   stream = {};
 
@@ -147,17 +157,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   std::int32_t last_pos = 0;
   while (provider.remaining_bytes() > 0) {
     switch (provider.ConsumeIntegralInRange<int>(0, 9)) {
-      case 0: CheckTypedRead<std::uint8_t>(&bx::ResourceStream::ReadByte, *loaded); break;
-      case 1: CheckTypedRead<std::int16_t>(&bx::ResourceStream::ReadInteger, *loaded); break;
-      case 2: CheckTypedRead<std::int32_t>(&bx::ResourceStream::ReadLong, *loaded); break;
-      case 3: CheckTypedRead<float>(&bx::ResourceStream::ReadSingle, *loaded); break;
-      case 4: CheckTypedRead<double>(&bx::ResourceStream::ReadDouble, *loaded); break;
-      case 5: CheckBlockRead(provider.ConsumeIntegral<std::int32_t>(), *loaded); break;
-      case 6: CheckBlockRead(provider.ConsumeIntegralInRange<std::int32_t>(-2, 64), *loaded); break;
-      case 7: CheckTokenRead(*loaded); break;
+      case 0:
+        CheckTypedRead<std::uint8_t>(&bx::ResourceStream::ReadByte, *loaded);
+        break;
+      case 1:
+        CheckTypedRead<std::int16_t>(&bx::ResourceStream::ReadInteger, *loaded);
+        break;
+      case 2:
+        CheckTypedRead<std::int32_t>(&bx::ResourceStream::ReadLong, *loaded);
+        break;
+      case 3:
+        CheckTypedRead<float>(&bx::ResourceStream::ReadSingle, *loaded);
+        break;
+      case 4:
+        CheckTypedRead<double>(&bx::ResourceStream::ReadDouble, *loaded);
+        break;
+      case 5:
+        CheckBlockRead(provider.ConsumeIntegral<std::int32_t>(), *loaded);
+        break;
+      case 6:
+        CheckBlockRead(provider.ConsumeIntegralInRange<std::int32_t>(-2, 64), *loaded);
+        break;
+      case 7:
+        CheckTokenRead(*loaded);
+        break;
       case 8:
         stream = bx::ResourceStream(1, u"FUZZ");
-        Check(Pos() == 0 && stream.Size() == static_cast<std::int32_t>(data.size()), "Load rewinds");
+        Check(Pos() == 0 && stream.Size() == static_cast<std::int32_t>(data.size()),
+              "Load rewinds");
         loaded = &data;
         last_pos = 0;
         break;

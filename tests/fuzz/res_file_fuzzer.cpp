@@ -17,8 +17,8 @@ void Check(bool ok, const char* promise) {
 }
 
 bool Inside(std::span<const std::uint8_t> part, std::span<const std::uint8_t> whole) {
-  return part.empty() || (part.data() >= whole.data() &&
-                          part.data() + part.size() <= whole.data() + whole.size());
+  return part.empty() ||
+         (part.data() >= whole.data() && part.data() + part.size() <= whole.data() + whole.size());
 }
 
 }  // namespace

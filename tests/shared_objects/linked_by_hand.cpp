@@ -33,8 +33,10 @@ int main(int argc, char** argv) {
     std::printf("%s\n", dlerror());
     return 1;
   }
-  const auto load = reinterpret_cast<void (*)(std::int32_t, const char*)>(dlsym(module, "ModuleLoad"));
-  const auto read_long = reinterpret_cast<void (*)(bx::ReadValue*)>(dlsym(module, "ModuleReadLong"));
+  const auto load =
+      reinterpret_cast<void (*)(std::int32_t, const char*)>(dlsym(module, "ModuleLoad"));
+  const auto read_long =
+      reinterpret_cast<void (*)(bx::ReadValue*)>(dlsym(module, "ModuleReadLong"));
   const auto position = reinterpret_cast<std::int32_t (*)()>(dlsym(module, "ModulePosition"));
   if (load == nullptr || read_long == nullptr || position == nullptr) return 1;
 

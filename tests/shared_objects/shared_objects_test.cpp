@@ -25,7 +25,8 @@ class SharedObjects : public FreshReaderTest {
     FreshReaderTest::SetUp();
     module_ = dlopen(BX_TEST_MODULE, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(module_, nullptr) << dlerror();
-    module_load_ = reinterpret_cast<void (*)(std::int32_t, const char*)>(dlsym(module_, "ModuleLoad"));
+    module_load_ =
+        reinterpret_cast<void (*)(std::int32_t, const char*)>(dlsym(module_, "ModuleLoad"));
     module_read_long_ = reinterpret_cast<void (*)(ReadValue*)>(dlsym(module_, "ModuleReadLong"));
     ASSERT_NE(module_load_, nullptr);
     ASSERT_NE(module_read_long_, nullptr);

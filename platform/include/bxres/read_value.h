@@ -14,12 +14,12 @@ namespace bx {
 // Kind codes, as the platform's tagged values number them.
 enum VarType : std::uint16_t {
   VT_EMPTY = 0,
-  VT_I2 = 2,     // Integer: signed 16-bit
-  VT_I4 = 3,     // Long: signed 32-bit
-  VT_R4 = 4,     // Single: IEEE 754 binary32
-  VT_R8 = 5,     // Double: IEEE 754 binary64
-  VT_BSTR = 8,   // String: UTF-16
-  VT_UI1 = 17,   // Byte: unsigned 8-bit
+  VT_I2 = 2,    // Integer: signed 16-bit
+  VT_I4 = 3,    // Long: signed 32-bit
+  VT_R4 = 4,    // Single: IEEE 754 binary32
+  VT_R8 = 5,    // Double: IEEE 754 binary64
+  VT_BSTR = 8,  // String: UTF-16
+  VT_UI1 = 17,  // Byte: unsigned 8-bit
   VT_ARRAY = 0x2000,
 };
 
@@ -93,13 +93,15 @@ class ReadValue {
     const std::uint64_t bits = other.bits_;
     const std::uint16_t kind = other.kind_;
     other.kind_ = VT_EMPTY;
-    if (Owns()) [[unlikely]] ReleaseOwned(kind_, bits_);  // not when moved onto itself: Empty now
+    if (Owns()) [[unlikely]]
+      ReleaseOwned(kind_, bits_);  // not when moved onto itself: Empty now
     bits_ = bits;
     kind_ = kind;
     return *this;
   }
   ~ReadValue() {
-    if (Owns()) [[unlikely]] ReleaseOwned(kind_, bits_);
+    if (Owns()) [[unlikely]]
+      ReleaseOwned(kind_, bits_);
   }
 
   // A String built in place: `fill` is given room for `capacity` units, writes the text there
@@ -155,7 +157,8 @@ class ReadValue {
 
   bool Owns() const noexcept { return (kind_ & kOwningBits) != 0; }
   void Check(std::uint16_t wanted) const {
-    if (kind_ != wanted) [[unlikely]] ThrowKindMismatch(kind_, wanted);
+    if (kind_ != wanted) [[unlikely]]
+      ThrowKindMismatch(kind_, wanted);
   }
   [[noreturn]] static void ThrowKindMismatch(std::uint16_t have, std::uint16_t wanted);
 

@@ -35,7 +35,8 @@ bx::ResourceStream& FindTheStream() noexcept;
 // no call per value. Use the functions, not these.
 inline bx::ResourceStream* g_the_stream = nullptr;
 inline bx::ResourceStream& TheStream() noexcept {
-  if (g_the_stream == nullptr) [[unlikely]] g_the_stream = &FindTheStream();
+  if (g_the_stream == nullptr) [[unlikely]]
+    g_the_stream = &FindTheStream();
   return *g_the_stream;
 }
 

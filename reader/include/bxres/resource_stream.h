@@ -34,14 +34,13 @@ namespace bx {
 // What may name a resource identifier or type: a ReadValue, any integer type or enumeration (a
 // number from 1 to 65535), or a string, UTF-16 (u"CUSTOM") or UTF-8 ("CUSTOM").
 template <class T>
-concept ResourceNameLike =
-    std::same_as<T, ReadValue> || std::is_enum_v<T> ||
-    (std::integral<T> && !std::same_as<T, bool> && !std::same_as<T, char> &&
-     !std::same_as<T, wchar_t> && !std::same_as<T, char8_t> && !std::same_as<T, char16_t> &&
-     !std::same_as<T, char32_t>) ||
-    std::convertible_to<const T&, std::u16string_view> ||
-    std::convertible_to<const T&, std::string_view> ||
-    std::convertible_to<const T&, std::u8string_view>;
+concept ResourceNameLike = std::same_as<T, ReadValue> || std::is_enum_v<T> ||
+                           (std::integral<T> && !std::same_as<T, bool> && !std::same_as<T, char> &&
+                            !std::same_as<T, wchar_t> && !std::same_as<T, char8_t> &&
+                            !std::same_as<T, char16_t> && !std::same_as<T, char32_t>) ||
+                           std::convertible_to<const T&, std::u16string_view> ||
+                           std::convertible_to<const T&, std::string_view> ||
+                           std::convertible_to<const T&, std::u8string_view>;
 
 namespace detail {
 // A number as an identifier or type; raises ConversionError beyond the signed 32-bit range
@@ -62,8 +61,10 @@ ReadValue ToResourceName(const T& name, const char* role) {
                        std::same_as<T, std::int32_t>) {
     return ReadValue(name);  // a kind that a ReadValue holds as it is
   } else if constexpr (std::integral<T>) {
-    if constexpr (std::is_signed_v<T>) return detail::IntegerName(std::intmax_t{name}, role);
-    else return detail::IntegerName(std::uintmax_t{name}, role);
+    if constexpr (std::is_signed_v<T>)
+      return detail::IntegerName(std::intmax_t{name}, role);
+    else
+      return detail::IntegerName(std::uintmax_t{name}, role);
   } else if constexpr (std::convertible_to<const T&, std::u16string_view>) {
     return ReadValue(std::u16string_view(name));
   } else if constexpr (std::convertible_to<const T&, std::string_view>) {
@@ -80,8 +81,9 @@ namespace bx {
 
 // What ReadBlock may fill as a whole: a record (or an array) that bytes can be copied into.
 template <class T>
-concept BlockRecord = std::is_trivially_copyable_v<T> && !std::is_const_v<T> &&
-                      (sizeof(T) <= (std::numeric_limits<std::int32_t>::max)());  // (): <windows.h> has a max macro
+concept BlockRecord =
+    std::is_trivially_copyable_v<T> && !std::is_const_v<T> &&
+    (sizeof(T) <= (std::numeric_limits<std::int32_t>::max)());  // (): <windows.h> has a max macro
 
 namespace detail {
 struct StreamState;
@@ -123,11 +125,13 @@ class ResourceStream {
   // moves the cursor past it. A value that ends exactly at the last byte is read. When fewer
   // bytes remain than the value needs they return the Empty value and the cursor stays. Bit
   // patterns pass through unchanged, NaNs and subnormals included.
-  ReadValue ReadByte() { return ReadFixed<std::uint8_t>("ReadByte"); }         // Byte (VT_UI1), 1 byte
-  ReadValue ReadInteger() { return ReadFixed<std::int16_t>("ReadInteger"); }  // Integer (VT_I2), 2 bytes
-  ReadValue ReadLong() { return ReadFixed<std::int32_t>("ReadLong"); }        // Long (VT_I4), 4 bytes
-  ReadValue ReadSingle() { return ReadFixed<float>("ReadSingle"); }           // Single (VT_R4), 4 bytes
-  ReadValue ReadDouble() { return ReadFixed<double>("ReadDouble"); }          // Double (VT_R8), 8 bytes
+  ReadValue ReadByte() { return ReadFixed<std::uint8_t>("ReadByte"); }  // Byte (VT_UI1), 1 byte
+  ReadValue ReadInteger() {
+    return ReadFixed<std::int16_t>("ReadInteger");
+  }                                                                     // Integer (VT_I2), 2 bytes
+  ReadValue ReadLong() { return ReadFixed<std::int32_t>("ReadLong"); }  // Long (VT_I4), 4 bytes
+  ReadValue ReadSingle() { return ReadFixed<float>("ReadSingle"); }     // Single (VT_R4), 4 bytes
+  ReadValue ReadDouble() { return ReadFixed<double>("ReadDouble"); }    // Double (VT_R8), 8 bytes
 
   // Copies `Length` bytes at the cursor to `Address`, moves the cursor past them and returns how
   // many it copied. A request that runs past the end is cut to the bytes that remain;
