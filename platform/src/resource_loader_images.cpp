@@ -62,8 +62,8 @@ Index& TheIndex() {
 }  // namespace
 
 ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
-  const Wanted id = ToWanted(ResID, "identifier");
-  const Wanted type = ToWanted(ResType, "type");
+  const NameQuery id = ToNameQuery(ResID, "identifier");
+  const NameQuery type = ToNameQuery(ResType, "type");
   if (const EmbeddedResource* found = FindRegistered(id, type)) {
     return ByteArray::View({found->begin, found->end});
   }

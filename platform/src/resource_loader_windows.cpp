@@ -12,7 +12,7 @@ namespace {
 
 // What FindResourceW takes for an identifier or type: MAKEINTRESOURCE of a number, or a name
 // (Windows compares names without regard to case).
-const wchar_t* PlatformName(const Wanted& wanted) {
+const wchar_t* PlatformName(const NameQuery& wanted) {
   if (wanted.number) return MAKEINTRESOURCEW(*wanted.number);
   static_assert(sizeof(wchar_t) == sizeof(char16_t));
   return reinterpret_cast<const wchar_t*>(wanted.name->c_str());
@@ -21,8 +21,8 @@ const wchar_t* PlatformName(const Wanted& wanted) {
 }  // namespace
 
 ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
-  const Wanted id = ToWanted(ResID, "identifier");
-  const Wanted type = ToWanted(ResType, "type");
+  const NameQuery id = ToNameQuery(ResID, "identifier");
+  const NameQuery type = ToNameQuery(ResType, "type");
   if (const EmbeddedResource* found = FindRegistered(id, type)) {
     return ByteArray::View({found->begin, found->end});
   }

@@ -13,7 +13,7 @@
 namespace bx {
 
 // What an identifier or type asks for: a number, or a name (the text held by the ReadValue).
-struct Wanted {
+struct NameQuery {
   std::optional<std::uint16_t> number;
   const std::u16string* name = nullptr;
 };
@@ -21,16 +21,16 @@ struct Wanted {
 // Reads an identifier or type ("identifier" or "type" is its `role` in messages): integers from
 // 1 to 65535, "#123" as the number 123, other strings as names. Raises ConversionError for
 // anything else.
-Wanted ToWanted(const ReadValue& v, const char* role);
+NameQuery ToNameQuery(const ReadValue& v, const char* role);
 
 // Whether a registered name is the one wanted: the same number, or the same name without
 // regard to ASCII case.
-bool Matches(const ResourceName& have, const Wanted& want);
-bool Matches(const detail::ResName& have, const Wanted& want);
+bool Matches(const ResourceName& have, const NameQuery& want);
+bool Matches(const detail::ResName& have, const NameQuery& want);
 
 // The registered resource with this identifier and type, in the language that suits the user
 // best (languages.h); null if there is none.
-const EmbeddedResource* FindRegistered(const Wanted& id, const Wanted& type);
+const EmbeddedResource* FindRegistered(const NameQuery& id, const NameQuery& type);
 
 // Raises ResourceNotFoundError for this identifier and type.
 [[noreturn]] void ThrowNotFound(const ReadValue& ResID, const ReadValue& ResType);

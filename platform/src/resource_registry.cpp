@@ -57,7 +57,7 @@ std::string NameText(const ReadValue& v) {
 
 }  // namespace
 
-Wanted ToWanted(const ReadValue& v, const char* role) {
+NameQuery ToNameQuery(const ReadValue& v, const char* role) {
   switch (v.Kind()) {
     case VT_UI1:
       return {CheckedNumber(v.Byte(), v, role)};
@@ -73,7 +73,7 @@ Wanted ToWanted(const ReadValue& v, const char* role) {
                         " must be an integer or a string, not " + Describe(v));
 }
 
-bool Matches(const detail::ResName& have, const Wanted& want) {
+bool Matches(const detail::ResName& have, const NameQuery& want) {
   if (want.number) return have.name.empty() && have.number == *want.number;
   if (have.name.size() != want.name->size() * 2) return false;
   for (std::size_t i = 0; i < want.name->size(); ++i) {
@@ -83,7 +83,7 @@ bool Matches(const detail::ResName& have, const Wanted& want) {
   return true;
 }
 
-bool Matches(const ResourceName& have, const Wanted& want) {
+bool Matches(const ResourceName& have, const NameQuery& want) {
   if (want.number) return have.name == nullptr && have.number == *want.number;
   if (have.name == nullptr) return false;
   const char16_t* p = have.name;
@@ -117,7 +117,7 @@ void UnregisterResource(EmbeddedResource& resource) noexcept {
   }
 }
 
-const EmbeddedResource* FindRegistered(const Wanted& id, const Wanted& type) {
+const EmbeddedResource* FindRegistered(const NameQuery& id, const NameQuery& type) {
   const EmbeddedResource* best = nullptr;
   const std::uint16_t user = detail::UserLanguage();
   for (const EmbeddedResource* r = Registered(); r != nullptr; r = r->next) {

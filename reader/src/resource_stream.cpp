@@ -33,7 +33,7 @@ namespace detail {
 
 // What a stream reads, kept as it was named and put into words only for an error message: the
 // resource's identifier and type, or (both Empty) bytes given to the stream.
-struct ResourceName {
+struct StreamSource {
   ReadValue id;
   ReadValue type;
 
@@ -48,12 +48,12 @@ struct ResourceName {
 namespace {
 
 // The name of every stream over bytes given to it: static, so that sharing it counts nothing.
-const detail::ResourceName kGivenBytes{};
+const detail::StreamSource kGivenBytes{};
 
 // The byte count of `bytes`, which must fit a signed 32-bit position; `operation` and `name`
 // say what failed if they do not.
 std::int32_t CheckedSize(const ByteArray& bytes, const char* operation,
-                         const detail::ResourceName& name) {
+                         const detail::StreamSource& name) {
   const std::int64_t count = bytes.UBound() + 1;
   if (count > (std::numeric_limits<std::int32_t>::max)()) {
     throw OverflowError(operation + (" of " + name.Describe(count)) + ": its " +
@@ -65,7 +65,7 @@ std::int32_t CheckedSize(const ByteArray& bytes, const char* operation,
 
 }  // namespace
 
-ResourceStream::ResourceStream(ByteArray bytes, std::shared_ptr<const detail::ResourceName> name,
+ResourceStream::ResourceStream(ByteArray bytes, std::shared_ptr<const detail::StreamSource> name,
                                const char* operation)
     : ResData(std::move(bytes)),
       ResSize(CheckedSize(ResData, operation, *name)),
@@ -74,13 +74,13 @@ ResourceStream::ResourceStream(ByteArray bytes, std::shared_ptr<const detail::Re
 ResourceStream::ResourceStream(const ReadValue& ResID, const ReadValue& ResType)
     : ResourceStream(
           LoadedBytes(ResID, ResType),
-          std::make_shared<const detail::ResourceName>(detail::ResourceName{ResID, ResType}),
+          std::make_shared<const detail::StreamSource>(detail::StreamSource{ResID, ResType}),
           "Load") {}
 
 ResourceStream::ResourceStream(std::span<const std::uint8_t> bytes)
     : ResourceStream(
           ByteArray::View(bytes),
-          std::shared_ptr<const detail::ResourceName>(std::shared_ptr<void>(), &kGivenBytes),
+          std::shared_ptr<const detail::StreamSource>(std::shared_ptr<void>(), &kGivenBytes),
           "ResourceStream") {}
 
 std::string ResourceStream::Where(const char* operation) const {

@@ -127,15 +127,15 @@ constexpr std::array<ByteClass, 256> kQuotedClasses = ClassesEndingAt(kEndsQuote
 // Finds the end of the token that starts at `begin` and converts it in the same pass, one
 // character at a time: every byte that can end a token is below 0x40, as no trail byte is, so
 // a byte that starts a character is the only place a token can end. `out` has room for
-// kShortToken units. kAway: the data goes on for more than kShortToken + 1 bytes after
+// kShortToken units. kFarFromEnd: the data goes on for more than kShortToken + 1 bytes after
 // `begin`, so that the byte after any character's first one can be read without a test.
-template <bool kAway>
+template <bool kFarFromEnd>
 ShortToken ScanAndConvert(const std::uint8_t* data, std::int32_t begin, std::int32_t size,
                           const std::array<ByteClass, 256>& classes, char16_t* out) {
   const std::uint8_t* p = data + begin;
   const std::uint8_t* const data_end = data + size;
   const std::uint8_t* const limit =
-      kAway || size - begin > kShortToken ? p + kShortToken : data_end;
+      kFarFromEnd || size - begin > kShortToken ? p + kShortToken : data_end;
   char16_t* o = out;
   while (p < limit) {
     const std::uint8_t b = p[0];
@@ -146,7 +146,8 @@ ShortToken ScanAndConvert(const std::uint8_t* data, std::int32_t begin, std::int
       *o++ = detail::kCp932Pairs[b];  // the byte's own character, whatever follows
       p += 1;
     } else if (kind == kLead) {
-      const std::uint8_t next = kAway || p + 1 < data_end ? p[1] : 0;  // 0 is not a trail byte
+      const std::uint8_t next =
+          kFarFromEnd || p + 1 < data_end ? p[1] : 0;  // 0 is not a trail byte
       const char16_t c = detail::kCp932Pairs[b | next << 8];
       if (c != detail::kCp932NotTrail) [[likely]] {
         *o++ = c;

@@ -7,7 +7,8 @@ target_link_options(form1_probe PRIVATE -municode)
 target_compile_features(form1_probe PRIVATE cxx_std_20)
 bx_set_warnings(form1_probe)
 
-bx_add_windows_demo(bxres_demo_without_102)
+add_executable(bxres_demo_without_102 WIN32)
+target_link_libraries(bxres_demo_without_102 PRIVATE bx_demo_form1_windows)
 bx_add_resource(bxres_demo_without_102 ID 101 TYPE CUSTOM LANGUAGE 1041
                 FILE "${BX_SAMPLE_RESOURCE_DIR}/101.bin")
 

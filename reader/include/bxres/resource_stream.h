@@ -87,7 +87,7 @@ concept BlockRecord =
 
 namespace detail {
 struct StreamState;
-struct ResourceName;
+struct StreamSource;
 }  // namespace detail
 
 class ResourceStream {
@@ -169,7 +169,7 @@ class ResourceStream {
   friend struct detail::StreamState;
 
   // `operation` names the making in the error for more than 2^31 - 1 bytes.
-  ResourceStream(ByteArray bytes, std::shared_ptr<const detail::ResourceName> name,
+  ResourceStream(ByteArray bytes, std::shared_ptr<const detail::StreamSource> name,
                  const char* operation);
 
   // A typed read. The common case, enough bytes left, is inline: a subtraction, two comparisons,
@@ -215,7 +215,7 @@ class ResourceStream {
   std::int32_t ResSize = 0;
   // Which resource the bytes are, for error messages (`resource 101 of type "CUSTOM"`), put
   // into words only when one is raised; shared by copies.
-  std::shared_ptr<const detail::ResourceName> ResName;
+  std::shared_ptr<const detail::StreamSource> ResName;
 };
 
 }  // namespace bx
