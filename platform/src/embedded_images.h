@@ -17,9 +17,9 @@ struct EmbeddedImage {
 // when it returns false.
 void ForEachEmbeddedImage(bool (*visit)(const EmbeddedImage& image, void* context), void* context);
 
-// A number that changes whenever the images may have (an object was loaded or unloaded since),
-// so that what was read of them can be kept until then. Where nothing tells, it changes on
-// every call.
+// A number, never 0, that changes whenever the images may have (an object was loaded or
+// unloaded since), so that what was read of them can be kept until then. Where nothing tells, it
+// changes on every call.
 std::uint64_t ImagesGeneration() noexcept;
 
 // Keeps the object that holds `image` loaded until the process ends: a view of its bytes has

@@ -1,8 +1,7 @@
-// The resource loader where the platform has no resource section to search (ELF targets, and
-// any other but Windows): resources registered at run time first, then the compiled resource
-// images that the build embedded in the objects of the process. Where one identifier and type
-// exist in several languages, the one that suits the user's language best is taken, as Windows
-// takes it (languages.h).
+// Where the build's resources are found when the platform has no resource section to search (ELF
+// targets, and any other but Windows): in the compiled resource images that the build embedded
+// in the objects of the process. Where one identifier and type exist in several languages, the
+// one that suits the user's language best is taken, as Windows takes it (languages.h).
 //
 // The images are walked once into an index of their entries, which is kept until an object is
 // loaded or unloaded; a lookup is a pass over the index.
@@ -25,9 +24,8 @@ struct IndexEntry {
 };
 
 struct Index {
-  std::mutex lock;  // streams may be opened on several threads at once
-  bool built = false;
-  std::uint64_t generation = 0;
+  std::mutex lock;               // streams may be opened on several threads at once
+  std::uint64_t generation = 0;  // of the images read; none is 0, so 0 is "not read yet"
   std::vector<detail::EmbeddedImage> images;
   std::vector<IndexEntry> entries;
   std::string damaged;  // where an image could not be read, if one could not
@@ -61,18 +59,15 @@ Index& TheIndex() {
 
 }  // namespace
 
-ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
-  const NameQuery id = ToNameQuery(ResID, "identifier");
-  const NameQuery type = ToNameQuery(ResType, "type");
-  if (const EmbeddedResource* found = FindRegistered(id, type)) {
-    return ByteArray::View({found->begin, found->end});
-  }
+std::optional<std::span<const std::uint8_t>> FindEmbedded(const NameQuery& id,
+                                                          const NameQuery& type,
+                                                          const ReadValue& ResID,
+                                                          const ReadValue& ResType) {
   Index& index = TheIndex();
   const std::lock_guard hold(index.lock);
   const std::uint64_t generation = detail::ImagesGeneration();
-  if (!index.built || generation != index.generation) {
+  if (generation != index.generation) {
     index.Build();
-    index.built = true;
     index.generation = generation;
   }
   if (!index.damaged.empty()) {
@@ -88,9 +83,9 @@ ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
       best = &candidate;
     }
   }
-  if (best == nullptr) ThrowNotFound(ResID, ResType);
+  if (best == nullptr) return std::nullopt;
   detail::KeepImageLoaded(index.images[best->image]);
-  return ByteArray::View(best->entry.data);
+  return best->entry.data;
 }
 
 }  // namespace bx

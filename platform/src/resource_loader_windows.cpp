@@ -1,7 +1,7 @@
-// The resource loader on Windows: resources registered at run time first, then the resource
-// section of the executable's image, searched with the platform's own functions. Any resource
-// the executable holds is found, whether bx_add_resource or a hand-written resource script put
-// it there; where one exists in several languages, the platform picks by the user's language.
+// Where the build's resources are found on Windows: the resource section of the executable's
+// image, searched with the platform's own functions. Any resource the executable holds is found,
+// whether bx_add_resource or a hand-written resource script put it there; where one exists in
+// several languages, the platform picks by the user's language.
 #include <windows.h>
 
 #include "bxres/platform.h"
@@ -20,19 +20,16 @@ const wchar_t* PlatformName(const NameQuery& wanted) {
 
 }  // namespace
 
-ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
-  const NameQuery id = ToNameQuery(ResID, "identifier");
-  const NameQuery type = ToNameQuery(ResType, "type");
-  if (const EmbeddedResource* found = FindRegistered(id, type)) {
-    return ByteArray::View({found->begin, found->end});
-  }
+std::optional<std::span<const std::uint8_t>> FindEmbedded(const NameQuery& id,
+                                                          const NameQuery& type, const ReadValue&,
+                                                          const ReadValue&) {
   const HMODULE image = GetModuleHandleW(nullptr);
   const HRSRC info = FindResourceW(image, PlatformName(id), PlatformName(type));
   const HGLOBAL handle = info != nullptr ? LoadResource(image, info) : nullptr;
   const void* bytes = handle != nullptr ? LockResource(handle) : nullptr;
-  if (bytes == nullptr) ThrowNotFound(ResID, ResType);
+  if (bytes == nullptr) return std::nullopt;
   // The resource lives as long as the image: a view, not a copy.
-  return ByteArray::View({static_cast<const std::uint8_t*>(bytes), SizeofResource(image, info)});
+  return std::span(static_cast<const std::uint8_t*>(bytes), SizeofResource(image, info));
 }
 
 }  // namespace bx

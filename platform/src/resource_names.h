@@ -1,9 +1,10 @@
-// Resource identifiers and types as the loaders compare them, and the registry of resources
-// registered at run time; shared by the loader of every platform.
+// Resource identifiers and types as the loader compares them, and what each platform's file of
+// the loader provides.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "bxres/embedded_resource.h"
@@ -28,11 +29,12 @@ NameQuery ToNameQuery(const ReadValue& v, const char* role);
 bool Matches(const ResourceName& have, const NameQuery& want);
 bool Matches(const detail::ResName& have, const NameQuery& want);
 
-// The registered resource with this identifier and type, in the language that suits the user
-// best (languages.h); null if there is none.
-const EmbeddedResource* FindRegistered(const NameQuery& id, const NameQuery& type);
-
-// Raises ResourceNotFoundError for this identifier and type.
-[[noreturn]] void ThrowNotFound(const ReadValue& ResID, const ReadValue& ResType);
+// The bytes of the resource with this identifier and type that the build embedded, in the
+// language that suits the user best, as a view of the image; nothing if there is none. ResID
+// and ResType, as the caller gave them, are for messages. Each platform has its own.
+std::optional<std::span<const std::uint8_t>> FindEmbedded(const NameQuery& id,
+                                                          const NameQuery& type,
+                                                          const ReadValue& ResID,
+                                                          const ReadValue& ResType);
 
 }  // namespace bx

@@ -1,5 +1,6 @@
-// What the resource loaders of every platform share: identifiers and types, and the registry of
-// resources that were registered at run time.
+// The resource loader, but for where each platform keeps what the build embedded (FindEmbedded,
+// in a file of each platform's): identifiers and types, and the registry of resources that were
+// registered at run time, which comes first.
 #include <limits>
 #include <optional>
 
@@ -117,6 +118,10 @@ void UnregisterResource(EmbeddedResource& resource) noexcept {
   }
 }
 
+namespace {
+
+// The registered resource with this identifier and type, in the language that suits the user
+// best (languages.h); null if there is none.
 const EmbeddedResource* FindRegistered(const NameQuery& id, const NameQuery& type) {
   const EmbeddedResource* best = nullptr;
   const std::uint16_t user = detail::UserLanguage();
@@ -129,7 +134,15 @@ const EmbeddedResource* FindRegistered(const NameQuery& id, const NameQuery& typ
   return best;
 }
 
-void ThrowNotFound(const ReadValue& ResID, const ReadValue& ResType) {
+}  // namespace
+
+ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
+  const NameQuery id = ToNameQuery(ResID, "identifier");
+  const NameQuery type = ToNameQuery(ResType, "type");
+  if (const EmbeddedResource* found = FindRegistered(id, type)) {
+    return ByteArray::View({found->begin, found->end});
+  }
+  if (const auto bytes = FindEmbedded(id, type, ResID, ResType)) return ByteArray::View(*bytes);
   throw ResourceNotFoundError(DescribeResource(ResID, ResType) +
                               " is not embedded in this program");
 }
