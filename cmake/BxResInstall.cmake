@@ -14,8 +14,7 @@ install(FILES
   "${CMAKE_CURRENT_BINARY_DIR}/BxResConfigVersion.cmake"
   "${CMAKE_CURRENT_LIST_DIR}/BxResources.cmake"
   "${CMAKE_CURRENT_LIST_DIR}/BxResourceScript.cmake"
-  "${CMAKE_CURRENT_LIST_DIR}/BxResourceScript.elf.cpp.in"
   "${CMAKE_CURRENT_LIST_DIR}/BxCompileResourceScript.cmake"
-  "${CMAKE_CURRENT_LIST_DIR}/BxResource.elf.cpp.in"
+  "${CMAKE_CURRENT_LIST_DIR}/BxResourceImage.elf.cpp.in"
   "${CMAKE_CURRENT_LIST_DIR}/BxResource.windows.rc.in"
   DESTINATION "${BX_PACKAGE_DIR}")

@@ -21,7 +21,7 @@
 # Each declaration is written out by the target's emitter, from a template beside this file:
 #   - ELF (Linux, GCC or Clang): a C++ source that assembles an entry of a compiled resource file
 #     (.res), its header and the file's bytes with `.incbin`, into read-only data, and a note
-#     that tells the loader where it is (BxResource.elf.cpp.in); nothing runs at start-up;
+#     that tells the loader where it is (BxResourceImage.elf.cpp.in); nothing runs at start-up;
 #   - Windows: a resource-script statement that the toolchain's resource compiler builds into
 #     the image's resource section like any Windows resource (BxResource.windows.rc.in). A DLL's
 #     resources belong to the DLL there, out of the program's reach, so DLLs are refused.
@@ -203,14 +203,35 @@ function(bx_add_resource target)
 endfunction()
 
 # The emitters: each fills its template from the variables of bx_add_resource and sets source.
-macro(_bx_emit_elf)
+# Writes <source>, a C++ source that assembles a compiled resource image into read-only data,
+# with the note that tells the loader where it is (BxResourceImage.elf.cpp.in): <header>
+# (assembler lines, or none) and then the bytes of <file>. <origin> names the image in messages,
+# <comment> the source.
+function(_bx_write_elf_image source symbol file header origin comment)
   string(REPLACE "\\" "\\\\" asm_path "${file}")  # assembler string escapes
   string(REPLACE "\"" "\\\"" asm_path "${asm_path}")
-  string(REPLACE "\\" "\\\\" origin "${target} (${file})")
+  string(REPLACE "\\" "\\\\" origin "${origin}")
   string(REPLACE "\"" "\\\"" origin "${origin}")
-  set(source "${CMAKE_CURRENT_BINARY_DIR}/bx_resources/${symbol}.cpp")
   get_property(templates GLOBAL PROPERTY BX_RESOURCE_TEMPLATES)
-  configure_file("${templates}/BxResource.elf.cpp.in" "${source}" @ONLY)
+  configure_file("${templates}/BxResourceImage.elf.cpp.in" "${source}" @ONLY)
+endfunction()
+
+macro(_bx_emit_elf)
+  # One entry as the resource compiler writes it: its data size and header size, the type and
+  # the identifier, then the data version, memory flags, language, version and characteristics.
+  set(header "\
+  .long ${symbol}_end - ${symbol}_data, ${symbol}_data - ${symbol}_image
+  .short ${type_WORDS}
+  .short ${id_WORDS}
+  .balign 4
+  .long 0
+  .short 0x1030, ${arg_LANGUAGE}
+  .long 0, 0
+${symbol}_data:
+")
+  set(source "${CMAKE_CURRENT_BINARY_DIR}/bx_resources/${symbol}.cpp")
+  _bx_write_elf_image("${source}" ${symbol} "${file}" "${header}" "${target} (${file})"
+                      "bx_add_resource() for ${target}: resource ${arg_ID} of type ${arg_TYPE}, language ${arg_LANGUAGE}, from ${file}")
 endmacro()
 
 macro(_bx_emit_windows)
