@@ -27,6 +27,7 @@ struct Index {
   std::mutex lock;               // streams may be opened on several threads at once
   std::uint64_t generation = 0;  // of the images read; none is 0, so 0 is "not read yet"
   std::vector<detail::EmbeddedImage> images;
+  std::vector<bool> kept;  // whether an image's object is kept loaded already
   std::vector<IndexEntry> entries;
   std::string damaged;  // where an image could not be read, if one could not
 
@@ -40,6 +41,7 @@ struct Index {
           return true;
         },
         this);
+    kept.assign(images.size(), false);
     for (std::size_t i = 0; i < images.size(); ++i) {
       detail::ResFile file(images[i].bytes);
       try {
@@ -84,7 +86,10 @@ std::optional<std::span<const std::uint8_t>> FindEmbedded(const NameQuery& id,
     }
   }
   if (best == nullptr) return std::nullopt;
-  detail::KeepImageLoaded(index.images[best->image]);
+  if (!index.kept[best->image]) {  // once: it asks the dynamic loader, under its lock
+    detail::KeepImageLoaded(index.images[best->image]);
+    index.kept[best->image] = true;
+  }
   return best->entry.data;
 }
 
