@@ -3,7 +3,8 @@
 // Japanese sentences longer than 128 bytes, generated from a fixed seed so that every run reads
 // the same bytes.
 //   gen_bench_text <output> <size in bytes>
-#include <bxres/platform.h>
+
+#include <bxres/value_text.h>
 
 #include <cstdint>
 #include <cstdio>

@@ -12,7 +12,6 @@
 //   reader_bench [--rounds=N] [--ratio_filter=REGEX]     the table (11 rounds by default)
 //   reader_bench --benchmark_filter=REGEX [...]         single benchmarks, by Google Benchmark
 #include <benchmark/benchmark.h>
-#include <bxres/platform.h>
 #include <bxres/resource_reader.h>
 #include <bxres/resource_stream.h>
 #include <iconv.h>
@@ -34,6 +33,8 @@
 #include <regex>
 #include <string>
 #include <vector>
+
+#include "platform.h"
 
 extern char** environ;
 
@@ -61,7 +62,7 @@ const std::vector<Corpus>& Corpora() {
 const bx::ReadValue& LargeId() { return Corpora().front().id; }
 
 std::span<const std::uint8_t> BytesOf(const bx::ReadValue& id) {
-  return bx::LoadResourceData(id, kType).Bytes().bytes();
+  return bx::LoadResourceData(id, kType);
 }
 std::span<const std::uint8_t> LargeBytes() { return BytesOf(LargeId()); }
 

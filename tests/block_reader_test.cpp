@@ -5,7 +5,7 @@
 #include <array>
 #include <limits>
 
-#include "res_state.h"
+#include "stream_state.h"
 #include "test_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <limits>
 #include <span>
 
-#include "res_state.h"
+#include "stream_state.h"
 #include "test_platform.h"
 #include "test_support.h"
 

@@ -3,14 +3,15 @@
 // input is concerned.
 #include <windows.h>
 
-#include <bxres/platform.h>
 #include <bxres/resource_reader.h>
+#include <bxres/value_text.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "cp932_reference.h"
+#include "platform.h"
 #include "test_support.h"
 
 namespace {
@@ -25,8 +26,7 @@ TEST_F(LoaderTest, ViewsTheImageItself) {
   HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(101), L"CUSTOM");
   ASSERT_NE(info, nullptr);
   BxRes::Load(101, "CUSTOM");
-  EXPECT_EQ(bx::LoadResourceData(101, u"CUSTOM").Bytes().data(),
-            LockResource(LoadResource(nullptr, info)));
+  EXPECT_EQ(bx::LoadResourceData(101, u"CUSTOM").data(), LockResource(LoadResource(nullptr, info)));
 }
 
 // The platform's conversion of one or two bytes, with flags 0 as programs call it.

@@ -1,6 +1,5 @@
 // The platform layer: tagged values, the resource loader, code page 932 and value text.
 #include <bxres/errors.h>
-#include <bxres/platform.h>
 #include <bxres/value_text.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 #include <random>
 
 #include "cp932_reference.h"
+#include "platform.h"
 #include "test_support.h"
 
 namespace {
@@ -25,7 +25,7 @@ std::vector<std::uint8_t> FileBytes(const char* name) {
 }
 
 std::vector<std::uint8_t> LoadedBytes(const ReadValue& id, const ReadValue& type) {
-  const auto bytes = bx::LoadResourceData(id, type).Bytes().bytes();
+  const auto bytes = bx::LoadResourceData(id, type);
   return {bytes.begin(), bytes.end()};
 }
 
@@ -144,9 +144,9 @@ TEST(LoadResourceData, ReturnsTheSampleResourcesByteForByte) {
 }
 
 TEST(LoadResourceData, ViewsTheImageInsteadOfCopying) {
-  const ReadValue a = bx::LoadResourceData(std::int16_t{102}, u"CUSTOM");
-  const ReadValue b = bx::LoadResourceData(std::int16_t{102}, u"CUSTOM");
-  EXPECT_EQ(a.Bytes().data(), b.Bytes().data());
+  const auto a = bx::LoadResourceData(std::int16_t{102}, u"CUSTOM");
+  const auto b = bx::LoadResourceData(std::int16_t{102}, u"CUSTOM");
+  EXPECT_EQ(a.data(), b.data());
 }
 
 TEST(LoadResourceData, FindsByIdentifierAndTypeWhateverTheirForm) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "res_state.h"
+#include "stream_state.h"
 #include "test_support.h"
 
 namespace {

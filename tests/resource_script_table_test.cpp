@@ -2,19 +2,20 @@
 // and read back through the library: the same types, identifiers, languages and bytes on every
 // platform. Run in Japanese, so that of a string table in two languages the Japanese one is
 // found.
-#include <bxres/platform.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "platform.h"
+
 namespace {
 
 using bx::ReadValue;
 
 std::string Bytes(const ReadValue& id, const ReadValue& type) {
-  const auto bytes = bx::LoadResourceData(id, type).Bytes().bytes();
+  const auto bytes = bx::LoadResourceData(id, type);
   return {bytes.begin(), bytes.end()};
 }
 

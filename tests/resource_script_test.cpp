@@ -1,15 +1,16 @@
 // bx_add_resource_script: the resources of a resource script, read back the same way on every
 // platform.
 #include <bxres/errors.h>
-#include <bxres/platform.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform.h"
+
 namespace {
 
 std::string Text(const bx::ReadValue& id, const bx::ReadValue& type) {
-  const auto bytes = bx::LoadResourceData(id, type).Bytes().bytes();
+  const auto bytes = bx::LoadResourceData(id, type);
   return {bytes.begin(), bytes.end()};
 }
 

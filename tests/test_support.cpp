@@ -3,7 +3,7 @@
 
 #include <bxres/resource_reader.h>
 
-#include "res_state.h"
+#include "stream_state.h"
 
 ScopedResource::ScopedResource(std::uint16_t id, const char16_t* type,
                                std::vector<std::uint8_t> bytes, std::uint16_t language)

@@ -9,10 +9,11 @@
 
 #include <cstdint>
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "res_state.h"
+#include "stream_state.h"
 
 // Registers `bytes` as resource `id` of type `type` with the real loader until destroyed.
 class ScopedResource {
@@ -38,7 +39,7 @@ inline std::int32_t& ResPos() {
 inline std::int32_t& ResSize() {
   return bx::detail::StreamState::ResSize(BxRes::detail::TheStream());
 }
-inline const bx::ByteArray& ResData() {
+inline std::span<const std::uint8_t> ResData() {
   return bx::detail::StreamState::ResData(BxRes::detail::TheStream());
 }
 

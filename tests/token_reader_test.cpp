@@ -1,12 +1,12 @@
 // BxRes::ReadToken: separators, quotes, line ends, empty tokens and the sample text.
-#include <bxres/platform.h>
 #include <bxres/resource_reader.h>
+#include <bxres/value_text.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 
-#include "res_state.h"
+#include "stream_state.h"
 #include "test_support.h"
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include <bit>
 
+#include "platform.h"
 #include "test_platform.h"
 
 namespace {

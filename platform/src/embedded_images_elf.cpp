@@ -7,7 +7,7 @@
 #include <cstddef>
 
 #include "elf_notes.h"
-#include "embedded_images.h"
+#include "platform.h"
 
 namespace bx::detail {
 namespace {

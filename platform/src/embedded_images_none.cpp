@@ -1,5 +1,5 @@
 // Targets where the build embeds no images: there are none to search.
-#include "embedded_images.h"
+#include "platform.h"
 
 namespace bx::detail {
 

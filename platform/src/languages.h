@@ -16,11 +16,6 @@ constexpr std::uint16_t PrimaryLanguage(std::uint16_t language) { return languag
 // country gets its default sublanguage.
 std::uint16_t LanguageOfLocale(std::string_view locale) noexcept;
 
-// The user's language: on POSIX systems from the locale environment (LC_ALL, LC_MESSAGES, then
-// LANG, the first that is set and not empty), on Windows the user's interface language; 0 for
-// none. Read once.
-std::uint16_t UserLanguage() noexcept;
-
 // How well a resource in `language` suits a user of `user` (smaller is better), as Windows'
 // FindResource chooses: the user's language, then one of the same primary language, then
 // neutral, then English (United States), then any other. Ties go to the lowest code.

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "elf_notes.h"
-#include "process_wide.h"
+#include "platform.h"
 
 // This object's own block and its note: hidden, so that each object has one and the note's
 // offset is fixed when the object is linked.

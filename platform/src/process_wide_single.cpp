@@ -1,7 +1,7 @@
 // The process-wide block where each module (a Windows executable or DLL, or any target without
 // ELF's program headers) keeps its own: a DLL that links the library has a registry and a
 // stream of its own.
-#include "process_wide.h"
+#include "platform.h"
 
 namespace bx::detail {
 

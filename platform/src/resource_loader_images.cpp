@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "bxres/errors.h"
-#include "bxres/platform.h"
-#include "embedded_images.h"
 #include "languages.h"
+#include "platform.h"
 #include "resource_names.h"
 
 namespace bx {

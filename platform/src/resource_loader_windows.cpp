@@ -4,8 +4,7 @@
 // several languages, the platform picks by the user's language.
 #include <windows.h>
 
-#include "bxres/platform.h"
-#include "resource_names.h"
+#include "platform.h"
 
 namespace bx {
 namespace {

@@ -6,16 +6,15 @@
 
 #include "bxres/embedded_resource.h"
 #include "bxres/errors.h"
-#include "bxres/platform.h"
 #include "bxres/value_text.h"
 #include "languages.h"
-#include "process_wide.h"
+#include "platform.h"
 #include "resource_names.h"
 
 namespace bx {
 namespace {
 
-// The list of resources registered at run time, one for the process (see process_wide.h);
+// The list of resources registered at run time, one for the process (see platform.h);
 // nothing here is locked.
 EmbeddedResource*& Registered() noexcept { return detail::TheProcessWide().resources; }
 
@@ -136,13 +135,11 @@ const EmbeddedResource* FindRegistered(const NameQuery& id, const NameQuery& typ
 
 }  // namespace
 
-ReadValue LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
+std::span<const std::uint8_t> LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
   const NameQuery id = ToNameQuery(ResID, "identifier");
   const NameQuery type = ToNameQuery(ResType, "type");
-  if (const EmbeddedResource* found = FindRegistered(id, type)) {
-    return ByteArray::View({found->begin, found->end});
-  }
-  if (const auto bytes = FindEmbedded(id, type, ResID, ResType)) return ByteArray::View(*bytes);
+  if (const EmbeddedResource* found = FindRegistered(id, type)) return {found->begin, found->end};
+  if (const auto bytes = FindEmbedded(id, type, ResID, ResType)) return *bytes;
   throw ResourceNotFoundError(DescribeResource(ResID, ResType) +
                               " is not embedded in this program");
 }

@@ -4,8 +4,8 @@
 #include <locale>
 #include <stdexcept>
 
-#include "bxres/value_text.h"
 #include "languages.h"
+#include "platform.h"
 
 namespace bx {
 

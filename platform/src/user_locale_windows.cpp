@@ -1,8 +1,7 @@
 // The user's locale on Windows: the regional settings, which the C++ library does not read.
 #include <windows.h>
 
-#include "bxres/value_text.h"
-#include "languages.h"
+#include "platform.h"
 
 namespace bx {
 

@@ -3,7 +3,6 @@
 // model of the cursor and a plain code page 932 decoder. Each input has a stream of its own, so
 // nothing is left over from the one before.
 #include <bxres/embedded_resource.h>
-#include <bxres/platform.h>
 #include <bxres/resource_stream.h>
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -14,7 +13,7 @@
 #include <vector>
 
 #include "cp932_reference.h"
-#include "res_state.h"
+#include "stream_state.h"
 
 namespace {
 

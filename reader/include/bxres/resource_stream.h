@@ -25,8 +25,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "bxres/detail/memory_move.h"
 #include "bxres/errors.h"
-#include "bxres/platform.h"
 #include "bxres/read_value.h"
 
 namespace bx {
@@ -117,7 +117,7 @@ class ResourceStream {
     ResData = std::exchange(other.ResData, {});
     ResPos = std::exchange(other.ResPos, 0);
     ResSize = std::exchange(other.ResSize, 0);
-    ResName = std::exchange(other.ResName, nullptr);
+    source_ = std::exchange(other.source_, nullptr);
     return *this;
   }
 
@@ -169,8 +169,8 @@ class ResourceStream {
   friend struct detail::StreamState;
 
   // `operation` names the making in the error for more than 2^31 - 1 bytes.
-  ResourceStream(ByteArray bytes, std::shared_ptr<const detail::StreamSource> name,
-                 const char* operation);
+  ResourceStream(std::span<const std::uint8_t> bytes,
+                 std::shared_ptr<const detail::StreamSource> source, const char* operation);
 
   // A typed read. The common case, enough bytes left, is inline: a subtraction, two comparisons,
   // a copy and an addition. The rest, the end of the data and the errors, is not.
@@ -190,7 +190,7 @@ class ResourceStream {
     if constexpr (n == 1) {
       value = bytes[pos];
     } else {
-      (RtlMoveMemory)(&value, bytes + pos, n);  // (): <windows.h> has a macro of it
+      (detail::RtlMoveMemory)(&value, bytes + pos, n);  // (): <windows.h> has a macro of it
     }
     ResPos = pos + n;  // at most ResSize
     return ReadValue(value);
@@ -208,14 +208,15 @@ class ResourceStream {
   // Raises the bounds error unless ResPos indexes a byte of ResData.
   void CheckCursorInside(const char* operation) const;
 
-  // The bytes, the offset of the next unread byte and the byte count (always derived from the
-  // array's upper bound).
-  ByteArray ResData;
+  // The bytes (a view: embedded bytes live as long as the process, given ones as long as the
+  // caller keeps them), the offset of the next unread byte and the byte count (always derived
+  // from the view's size).
+  std::span<const std::uint8_t> ResData;
   std::int32_t ResPos = 0;
   std::int32_t ResSize = 0;
   // Which resource the bytes are, for error messages (`resource 101 of type "CUSTOM"`), put
   // into words only when one is raised; shared by copies.
-  std::shared_ptr<const detail::StreamSource> ResName;
+  std::shared_ptr<const detail::StreamSource> source_;
 };
 
 }  // namespace bx

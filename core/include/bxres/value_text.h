@@ -1,7 +1,9 @@
-// The platform's conversions of values to text.
+// Values as text, and text between code page 932, UTF-16 and UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -28,14 +30,23 @@ std::u16string ToDecimalText(std::int32_t v);
 // or not below the digit count. Infinities give "Infinity" and "-Infinity", NaNs "NaN".
 std::u16string ToNumberText(float v, char16_t decimal_separator);
 std::u16string ToNumberText(double v, char16_t decimal_separator);
-// The same with the decimal separator of the user's locale.
+// The same with the decimal separator of the user's locale (on POSIX systems the environment's
+// LC_ALL, LC_NUMERIC or LANG, on Windows the user's regional settings), '.' where that is
+// unknown or longer than one character.
 std::u16string ToNumberText(float v);
 std::u16string ToNumberText(double v);
 
-// The decimal separator of the user's locale (on Linux the environment's LC_ALL, LC_NUMERIC or
-// LANG, on Windows the user's regional settings), or '.' when that is unknown to the system or
-// longer than one character. Read once per process.
-char16_t UserDecimalSeparator();
+// Converts text in code page 932 (Shift-JIS with the Microsoft extensions) to UTF-16, as
+// Windows converts it. Every byte is converted, a zero byte to U+0000. Bad input never raises
+// and never loses a byte that could begin a character: a lead byte (0x81-0x9F, 0xE0-0xFC) and a
+// trail byte (0x40-0x7E, 0x80-0xFC) are one code, and an unassigned one becomes one U+FFFD; a
+// lead byte followed by anything else, or by nothing, becomes U+FFFD alone and the next byte is
+// decoded on its own. The result never has more code units than the input has bytes.
+std::u16string Cp932ToUtf16(std::span<const std::uint8_t> text);
+
+// The same conversion into a caller's buffer, which must hold `text.size()` code units.
+// Returns how many it wrote.
+std::size_t Cp932ToUtf16(std::span<const std::uint8_t> text, char16_t* out) noexcept;
 
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);

@@ -1,38 +1,36 @@
-// ReadToken: the next separated or quoted token at the cursor, as UTF-16; the stream's and,
-// beside it, the module's.
+// How text splits into tokens: the separators, the quotes, and the scans that find where a
+// token ends and where the next begins. ResourceStream::ReadToken (resource_stream.cpp) is built
+// on these.
 //
 // Every byte that ends a token or follows one (quote, comma, blank, CR, LF, tab) is below 0x40,
 // and no trail byte of a double-byte character in code page 932 is, so a separator can never be
 // half of a character: a short token is found and converted in one pass, a long one is found by
 // looking at bytes alone and then converted as a block.
-#include <algorithm>
+#pragma once
+
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <cstring>
-#include <span>
 
-#include "bxres/platform.h"
-#include "bxres/resource_reader.h"
-#include "bxres/resource_stream.h"
-#include "res_state.h"
+#include "cp932.h"
 
-namespace bx {
-namespace {
+namespace bx::tokens {
 
-constexpr std::uint8_t kQuote = 0x22;
-constexpr std::uint8_t kComma = 0x2C;
-constexpr std::uint8_t kBlank = 0x20;
-constexpr std::uint8_t kCr = 0x0D;
-constexpr std::uint8_t kLf = 0x0A;
-constexpr std::uint8_t kTab = 0x09;
+inline constexpr std::uint8_t kQuote = 0x22;
+inline constexpr std::uint8_t kComma = 0x2C;
+inline constexpr std::uint8_t kBlank = 0x20;
+inline constexpr std::uint8_t kCr = 0x0D;
+inline constexpr std::uint8_t kLf = 0x0A;
+inline constexpr std::uint8_t kTab = 0x09;
 
-constexpr std::array<bool, 256> kEndsUnquoted = [] {
+inline constexpr std::array<bool, 256> kEndsUnquoted = [] {
   std::array<bool, 256> table{};
   for (std::uint8_t b : {kComma, kBlank, kCr, kTab}) table[b] = true;
   return table;
 }();
 
-constexpr std::array<bool, 256> kEndsQuoted = [] {
+inline constexpr std::array<bool, 256> kEndsQuoted = [] {
   std::array<bool, 256> table{};
   table[kQuote] = true;
   return table;
@@ -40,7 +38,7 @@ constexpr std::array<bool, 256> kEndsQuoted = [] {
 
 // Where the cursor goes after an unquoted token that ends at `end`: past the separator there,
 // and a line feed right after it.
-std::int32_t AfterSeparator(const std::uint8_t* data, std::int32_t end, std::int32_t size) {
+inline std::int32_t AfterSeparator(const std::uint8_t* data, std::int32_t end, std::int32_t size) {
   if (end == size) return size;
   std::int32_t next = end + 1;
   if (next < size && data[next] == kLf) ++next;
@@ -51,7 +49,7 @@ std::int32_t AfterSeparator(const std::uint8_t* data, std::int32_t end, std::int
 // the end of the data): past the quote, and then past one comma or blank, or a carriage return
 // with a line feed that follows it. None of these positions can leave the signed 32-bit range:
 // each is at most `size`.
-std::int32_t AfterQuote(const std::uint8_t* data, std::int32_t end, std::int32_t size) {
+inline std::int32_t AfterQuote(const std::uint8_t* data, std::int32_t end, std::int32_t size) {
   if (end == size) return size;
   std::int32_t next = end + 1;
   if (next < size) {
@@ -70,7 +68,7 @@ std::int32_t AfterQuote(const std::uint8_t* data, std::int32_t end, std::int32_t
 // The first byte at or after p that ends an unquoted token, or `size`. Eight bytes at a time:
 // every separator is below 0x2D, as almost no byte of text is, so a word with no byte below
 // 0x2D is passed over whole.
-std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
+inline std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
   std::int32_t i = p;
   while (size - i >= 8) {
@@ -91,7 +89,7 @@ std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p, std::int3
   return i;
 }
 
-std::int32_t FindQuotedEnd(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
+inline std::int32_t FindQuotedEnd(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
   const void* close = std::memchr(data + p, kQuote, static_cast<std::size_t>(size - p));
   return close == nullptr
              ? size
@@ -100,7 +98,7 @@ std::int32_t FindQuotedEnd(const std::uint8_t* data, std::int32_t p, std::int32_
 
 // Tokens up to this many bytes are found and converted in one pass; the rest of a longer one
 // is found first and then converted as a block.
-constexpr std::int32_t kShortToken = 128;
+inline constexpr std::int32_t kShortToken = 128;
 
 struct ShortToken {
   // Where the token's bytes end (an ending byte, or the end of the data); or, when it is not
@@ -117,12 +115,12 @@ enum ByteClass : std::uint8_t { kSingle, kLead, kEnd };
 constexpr std::array<ByteClass, 256> ClassesEndingAt(const std::array<bool, 256>& ends) {
   std::array<ByteClass, 256> table{};
   for (unsigned b = 0; b < 256; ++b) {
-    table[b] = ends[b] ? kEnd : detail::IsCp932Lead(static_cast<std::uint8_t>(b)) ? kLead : kSingle;
+    table[b] = ends[b] ? kEnd : cp932::IsLead(static_cast<std::uint8_t>(b)) ? kLead : kSingle;
   }
   return table;
 }
-constexpr std::array<ByteClass, 256> kUnquotedClasses = ClassesEndingAt(kEndsUnquoted);
-constexpr std::array<ByteClass, 256> kQuotedClasses = ClassesEndingAt(kEndsQuoted);
+inline constexpr std::array<ByteClass, 256> kUnquotedClasses = ClassesEndingAt(kEndsUnquoted);
+inline constexpr std::array<ByteClass, 256> kQuotedClasses = ClassesEndingAt(kEndsQuoted);
 
 // Finds the end of the token that starts at `begin` and converts it in the same pass, one
 // character at a time: every byte that can end a token is below 0x40, as no trail byte is, so
@@ -143,19 +141,12 @@ ShortToken ScanAndConvert(const std::uint8_t* data, std::int32_t begin, std::int
     // next character's start is known before this one's bytes have been loaded.
     const ByteClass kind = classes[b];
     if (kind == kSingle) {
-      *o++ = detail::kCp932Pairs[b];  // the byte's own character, whatever follows
+      *o++ = cp932::DecodeSingle(b);
       p += 1;
     } else if (kind == kLead) {
-      const std::uint8_t next =
-          kFarFromEnd || p + 1 < data_end ? p[1] : 0;  // 0 is not a trail byte
-      const char16_t c = detail::kCp932Pairs[b | next << 8];
-      if (c != detail::kCp932NotTrail) [[likely]] {
-        *o++ = c;
-        p += 2;
-      } else {
-        *o++ = u'\uFFFD';  // a lead byte alone
-        p += 1;
-      }
+      const cp932::Char c = cp932::DecodeLead(b, kFarFromEnd || p + 1 < data_end ? p[1] : 0);
+      *o++ = c.unit;
+      p += c.size;
     } else {
       return {static_cast<std::int32_t>(p - data), static_cast<std::size_t>(o - out), true};
     }
@@ -165,43 +156,4 @@ ShortToken ScanAndConvert(const std::uint8_t* data, std::int32_t begin, std::int
           whole};
 }
 
-}  // namespace
-
-// The token at the cursor, which is inside the data; moves the cursor past it.
-ReadValue ResourceStream::ReadTokenAtCursor() {
-  const std::uint8_t* data = ResData.data();
-  const bool quoted = data[ResPos] == kQuote;
-  const std::int32_t begin = quoted ? ResPos + 1 : ResPos;
-  char16_t units[kShortToken];
-  const auto& classes = quoted ? kQuotedClasses : kUnquotedClasses;
-  const ShortToken token = ResSize - begin > kShortToken + 1
-                               ? ScanAndConvert<true>(data, begin, ResSize, classes, units)
-                               : ScanAndConvert<false>(data, begin, ResSize, classes, units);
-  std::int32_t end = token.end;
-  ReadValue result;
-  if (token.whole) [[likely]] {
-    result = ReadValue(std::u16string_view(units, token.units));
-  } else {
-    // A long token: what the pass converted, then the rest found and converted as a block.
-    const std::int32_t rest = token.end;
-    end = quoted ? FindQuotedEnd(data, rest, ResSize) : FindUnquotedEnd(data, rest, ResSize);
-    const std::span bytes(data + rest, static_cast<std::size_t>(end - rest));
-    const std::u16string_view first(units, token.units);
-    result = ReadValue::StringOf(first.size() + bytes.size(), [first, bytes](char16_t* out) {
-      std::copy(first.begin(), first.end(), out);
-      return first.size() + Cp932ToUtf16(bytes, out + first.size());
-    });
-  }
-  ResPos = quoted ? AfterQuote(data, end, ResSize) : AfterSeparator(data, end, ResSize);
-  return result;
-}
-
-ReadValue ResourceStream::ReadToken() {
-  if (ResPos >= ResSize) return {};
-  CheckCursorInside("ReadToken");
-  return ReadTokenAtCursor();
-}
-
-}  // namespace bx
-
-bx::ReadValue BxRes::ReadToken() { return detail::TheStream().ReadToken(); }
+}  // namespace bx::tokens

@@ -8,10 +8,12 @@
 // boundaries come from bit masks, and every position is looked up whether or not a character
 // starts there. A block that holds a lead byte without a trail byte, and the last few bytes,
 // are decoded one character at a time.
+#include "cp932.h"
+
 #include <array>
 #include <cstring>
 
-#include "bxres/platform.h"
+#include "bxres/value_text.h"
 
 namespace bx {
 namespace {
@@ -25,25 +27,16 @@ constexpr std::array<std::uint8_t, 256> kIsLead = [] {
   return table;
 }();
 
-char16_t PairAt(const std::uint8_t* p) { return detail::kCp932Pairs[p[0] | p[1] << 8]; }
+char16_t PairAt(const std::uint8_t* p) { return cp932::internal::kPairs[p[0] | p[1] << 8]; }
 
-// The character at in[i], written to *o; returns the index after it. A lead byte without a
-// trail byte after it becomes U+FFFD and only that byte is taken.
+// The character at in[i], written to *o; returns the index after it.
 std::size_t DecodeOne(const std::uint8_t* in, std::size_t i, std::size_t n, char16_t* o) {
   if (kIsLead[in[i]]) {
-    // Branch rather than select on the trail byte: a missing one is rare, and a select would
-    // make the next position wait for this table lookup.
-    if (i + 1 < n) [[likely]] {
-      const char16_t c = PairAt(in + i);
-      if (c != kCp932NotTrail) [[likely]] {
-        *o = c;
-        return i + 2;
-      }
-    }
-    *o = 0xFFFD;
-    return i + 1;
+    const cp932::Char c = cp932::DecodeLead(in[i], i + 1 < n ? in[i + 1] : 0);
+    *o = c.unit;
+    return i + c.size;
   }
-  *o = kCp932Single[in[i]];
+  *o = cp932::DecodeSingle(in[i]);
   return i + 1;
 }
 
@@ -71,7 +64,7 @@ Block DecodeBlock(const std::uint8_t* p, char16_t* out) {
   bool bad = false;
   for (unsigned k = 0; k < kBlock; ++k) {
     const char16_t c = PairAt(p + k);
-    bad |= ((lead_starts >> k) & 1) != 0 && c == kCp932NotTrail;
+    bad |= ((lead_starts >> k) & 1) != 0 && c == cp932::internal::kNotTrail;
     out[written] = c;
     written += (starts >> k) & 1;
   }
@@ -80,9 +73,9 @@ Block DecodeBlock(const std::uint8_t* p, char16_t* out) {
 
 }  // namespace
 
-namespace detail {
-static_assert(kCp932NotTrail == bx::kCp932NotTrail);
-extern constexpr std::array<char16_t, 65536> kCp932Pairs = [] {
+namespace cp932::internal {
+static_assert(kNotTrail == bx::kCp932NotTrail);
+extern constexpr std::array<char16_t, 65536> kPairs = [] {
   std::array<char16_t, 65536> table{};
   for (unsigned next = 0; next < 256; ++next) {
     for (unsigned b = 0; b < 256; ++b) {
@@ -92,14 +85,14 @@ extern constexpr std::array<char16_t, 65536> kCp932Pairs = [] {
   return table;
 }();
 
-// The inline readers' test for lead bytes agrees with the tables.
+// The inline test for lead bytes agrees with the tables.
 static_assert([] {
   for (unsigned b = 0; b < 256; ++b) {
-    if (IsCp932Lead(static_cast<std::uint8_t>(b)) != (kIsLead[b] != 0)) return false;
+    if (IsLead(static_cast<std::uint8_t>(b)) != (kIsLead[b] != 0)) return false;
   }
   return true;
 }());
-}  // namespace detail
+}  // namespace cp932::internal
 
 std::size_t Cp932ToUtf16(std::span<const std::uint8_t> text, char16_t* out) noexcept {
   const std::uint8_t* in = text.data();

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "bxres/errors.h"
+#include "platform.h"  // Required for: UserDecimalSeparator
 
 namespace bx {
 namespace {
