@@ -44,7 +44,7 @@ class ListBox final : public demo::LineList {
 };
 
 // What Form1 owns besides its window.
-struct Form1 {
+struct Form1State {
   int dpi = 96;
   HFONT font = nullptr;
   HWND List1 = nullptr;
@@ -84,7 +84,7 @@ HFONT CreateListFont(int dpi) {
 
 // Creates List1 and runs the load event. An error that escapes it is shown in a message box,
 // and the window then opens with the lines read so far.
-void OnCreate(HWND window, Form1& form) {
+void OnCreate(HWND window, Form1State& form) {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   form.List1 = CreateWindowExW(
       WS_EX_CLIENTEDGE, L"LISTBOX", L"",
@@ -104,10 +104,10 @@ void OnCreate(HWND window, Form1& form) {
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* form = reinterpret_cast<Form1State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (message) {
     case WM_CREATE: {
-      form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+      form = static_cast<Form1State*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
       SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
       OnCreate(window, *form);
       return 0;
@@ -125,7 +125,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   // Sizes are in real pixels, scaled from 96 dots per inch by the system's setting.
   SetProcessDPIAware();
-  Form1 form;
+  Form1State form;
   HDC screen = GetDC(nullptr);
   form.dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);

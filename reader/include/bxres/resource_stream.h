@@ -152,10 +152,11 @@ class ResourceStream {
   // or the Empty value, with the cursor unmoved, at the end of the data.
   //
   // Tokens are separated by a comma, a blank, a carriage return or a tab; a line feed right
-  // after the separator is skipped with it. A token that starts with a double quote runs to the
-  // next double quote (or the end of the data) and may hold blanks, commas, tabs and line ends;
-  // after its closing quote one comma or blank, or a carriage return (with a line feed that
-  // follows it), is skipped. A token may be empty, as between two separators in a row; the
+  // after the separator is skipped with it, and a line feed alone separates nothing. A token
+  // that starts with a double quote runs to the next double quote (or the end of the data) and
+  // may hold blanks, commas, tabs and line ends (there is no escape for a double quote); after
+  // its closing quote one comma or blank, or a carriage return (with a line feed that follows
+  // it), is skipped. A token may be empty, as between two separators in a row; the
   // cursor always moves past it, so a caller cannot loop on one position.
   ReadValue ReadToken();
 
