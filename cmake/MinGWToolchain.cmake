@@ -38,7 +38,10 @@ if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
   endif()
   if(BX_WINE_LOADER)
     # No display and no debug output; no installers for .NET or a browser engine.
-    set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;--unset=DISPLAY;--unset=WAYLAND_DISPLAY;WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix;${loader_env};WINEDLLOVERRIDES=mscoree,mshtml=;LANG=en_US.UTF-8;${BX_WINE_LOADER}")
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        "${CMAKE_COMMAND}" -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+        "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix" ${loader_env}
+        "WINEDLLOVERRIDES=mscoree,mshtml=" LANG=en_US.UTF-8 "${BX_WINE_LOADER}")
     # A 32-bit loader that cannot start (a kernel without 32-bit support) cannot run a program
     # either: the emulator then says so for every program, and tests that see that message
     # report themselves as skipped (BX_CANNOT_RUN_MESSAGE). A 64-bit one that cannot start is
@@ -48,8 +51,10 @@ if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
                       RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE why TIMEOUT 60)
       if(NOT status EQUAL 0)
         string(REGEX REPLACE "[;\n]+" " " why "${why} (${status})")
+        string(CONCAT message "${CMAKE_SYSTEM_PROCESSOR} Windows programs "
+                              "${BX_CANNOT_RUN_MESSAGE}: ${BX_WINE_LOADER} --version failed: ${why}")
         set(CMAKE_CROSSCOMPILING_EMULATOR
-            "sh;${CMAKE_CURRENT_LIST_DIR}/cannot_run.sh;${CMAKE_SYSTEM_PROCESSOR} Windows programs ${BX_CANNOT_RUN_MESSAGE}: ${BX_WINE_LOADER} --version failed: ${why}")
+            sh "${CMAKE_CURRENT_LIST_DIR}/cannot_run.sh" "${message}")
       endif()
     endif()
   endif()

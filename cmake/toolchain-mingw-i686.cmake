@@ -1,4 +1,5 @@
-# 32-bit Windows with MinGW-w64: cmake -DCMAKE_TOOLCHAIN_FILE=<this file> (see MinGWToolchain.cmake).
+# 32-bit Windows with MinGW-w64: cmake -DCMAKE_TOOLCHAIN_FILE=<this file>
+# (see MinGWToolchain.cmake).
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(BX_MINGW_TRIPLE i686-w64-mingw32)
 # Floating-point values in SSE registers, as every processor that runs Windows 8 or later has:
