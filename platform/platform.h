@@ -35,6 +35,11 @@ struct EmbeddedResource;
 // embedded image cannot be read. (resource_registry.cpp)
 std::span<const std::uint8_t> LoadResourceData(const ReadValue& ResID, const ReadValue& ResType);
 
+// The same, but nothing where LoadResourceData raises ResourceNotFoundError; the other errors
+// are raised as it raises them. (resource_registry.cpp)
+std::optional<std::span<const std::uint8_t>> FindResourceData(const ReadValue& ResID,
+                                                              const ReadValue& ResType);
+
 // Names a resource for messages: `resource 101 of type "CUSTOM"`. (resource_registry.cpp)
 std::string DescribeResource(const ReadValue& ResID, const ReadValue& ResType);
 

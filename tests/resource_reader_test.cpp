@@ -222,14 +222,21 @@ TEST_F(ReaderTest, TakesIdentifiersAndTypesOfEveryIntegerAndStringType) {
   EXPECT_EQ(BxRes::ReadByte(), ReadValue(std::uint8_t{7}));
 }
 
-TEST_F(ReaderTest, NumbersOutsideTheRangeOfIdentifiersRaiseTheConversionError) {
+TEST_F(ReaderTest, IdentifiersOutOfRangeOrOfAnotherKindAreNamedInPlainWords) {
   const std::pair<std::function<void()>, const char*> loads[] = {
       {[] { BxRes::Load(0, "CUSTOM"); },
-       "Type mismatch: resource identifier Long 0 is outside the numbers 1 to 65535"},
+       "Type mismatch: resource identifier 0 is outside the numbers 1 to 65535"},
       {[] { BxRes::Load(65536u, "CUSTOM"); },
-       "Type mismatch: resource identifier Long 65536 is outside the numbers 1 to 65535"},
+       "Type mismatch: resource identifier 65536 is outside the numbers 1 to 65535"},
       {[] { BxRes::Load(101, -1LL); },
-       "Type mismatch: resource type Long -1 is outside the numbers 1 to 65535"},
+       "Type mismatch: resource type -1 is outside the numbers 1 to 65535"},
+      {[] { BxRes::Load("#0", "CUSTOM"); },
+       "Type mismatch: resource identifier \"#0\" is outside the numbers 1 to 65535"},
+      {[] { BxRes::Load(ReadValue(), "CUSTOM"); },
+       "Type mismatch: a resource identifier is a number from 1 to 65535 or a name, not the "
+       "Empty value"},
+      {[] { BxRes::Load(101, ReadValue(1.5)); },
+       "Type mismatch: a resource type is a number from 1 to 65535 or a name, not Double 1.5"},
       {[] { BxRes::Load(std::uint64_t{1} << 32, "CUSTOM"); },
        "Type mismatch: resource identifier 4294967296 is outside the numbers 1 to 65535"},
   };

@@ -18,9 +18,11 @@ namespace {
 // nothing here is locked.
 EmbeddedResource*& Registered() noexcept { return detail::TheProcessWide().resources; }
 
+std::string NameText(const ReadValue& v);
+
 std::uint16_t CheckedNumber(std::int64_t n, const ReadValue& v, const char* role) {
   if (n < 1 || n > std::numeric_limits<std::uint16_t>::max()) {
-    throw ConversionError("resource " + std::string(role) + " " + Describe(v) +
+    throw ConversionError("resource " + std::string(role) + " " + NameText(v) +
                           " is outside the numbers 1 to 65535");
   }
   return static_cast<std::uint16_t>(n);
@@ -70,7 +72,8 @@ NameQuery ToNameQuery(const ReadValue& v, const char* role) {
       return {std::nullopt, &v.String()};
   }
   throw ConversionError("a resource " + std::string(role) +
-                        " must be an integer or a string, not " + Describe(v));
+                        " is a number from 1 to 65535 or a name, not " +
+                        (v.IsEmpty() ? std::string("the Empty value") : Describe(v)));
 }
 
 bool Matches(const detail::ResName& have, const NameQuery& want) {
@@ -135,11 +138,18 @@ const EmbeddedResource* FindRegistered(const NameQuery& id, const NameQuery& typ
 
 }  // namespace
 
-std::span<const std::uint8_t> LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
+std::optional<std::span<const std::uint8_t>> FindResourceData(const ReadValue& ResID,
+                                                              const ReadValue& ResType) {
   const NameQuery id = ToNameQuery(ResID, "identifier");
   const NameQuery type = ToNameQuery(ResType, "type");
-  if (const EmbeddedResource* found = FindRegistered(id, type)) return {found->begin, found->end};
-  if (const auto bytes = FindEmbedded(id, type, ResID, ResType)) return *bytes;
+  if (const EmbeddedResource* found = FindRegistered(id, type)) {
+    return std::span<const std::uint8_t>(found->begin, found->end);
+  }
+  return FindEmbedded(id, type, ResID, ResType);
+}
+
+std::span<const std::uint8_t> LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {
+  if (const auto bytes = FindResourceData(ResID, ResType)) return *bytes;
   throw ResourceNotFoundError(DescribeResource(ResID, ResType) +
                               " is not embedded in this program");
 }

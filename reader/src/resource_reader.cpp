@@ -31,5 +31,7 @@ std::int32_t ReadBlock(void* Address, std::int32_t Length) {
 }
 
 ReadValue ReadToken() { return detail::TheStream().ReadToken(); }
+bool ReadToken(std::u16string& into) { return detail::TheStream().ReadToken(into); }
+bool ReadToken(std::string& into) { return detail::TheStream().ReadToken(into); }
 
 }  // namespace BxRes

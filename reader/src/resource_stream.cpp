@@ -1,5 +1,6 @@
-// bx::ResourceStream's making, its checks and error messages, ReadBlock and ReadToken. The typed
-// readers are inline in the header; how text splits into tokens is in tokens.h.
+// bx::ResourceStream's making, its checks and error messages, ReadBlock, ReadToken in its three
+// forms, and the C++ face's operations that are not inline in the header. How text splits into
+// tokens is in tokens.h.
 #include "bxres/resource_stream.h"
 
 #include <algorithm>
@@ -8,7 +9,7 @@
 #include <utility>
 
 #include "bxres/value_text.h"
-#include "platform.h"  // Required for: LoadResourceData, DescribeResource
+#include "platform.h"  // Required for: LoadResourceData, FindResourceData, DescribeResource
 #include "tokens.h"
 
 // Values are copied byte for byte from little-endian data.
@@ -126,40 +127,130 @@ std::int32_t ResourceStream::ReadBlock(void* Address, std::int32_t Length) {
 
 // --- ReadToken ---
 
-// The token at the cursor, which is inside the data; moves the cursor past it.
-ReadValue ResourceStream::ReadTokenAtCursor() {
+namespace {
+
+// How a token's text is handed over: as a String value, or into a caller's string. Short() gets
+// the whole of a short token's text; Long() the start of a long one's, converted, and the bytes
+// of the rest.
+struct StringValue {
+  using Unit = char16_t;
+  ReadValue value;
+
+  void Short(const char16_t* units, std::size_t n) {
+    value = ReadValue(std::u16string_view(units, n));
+  }
+  void Long(std::u16string_view first, std::span<const std::uint8_t> rest) {
+    value = ReadValue::StringOf(first.size() + rest.size(), [first, rest](char16_t* out) {
+      std::copy(first.begin(), first.end(), out);
+      return first.size() + Cp932ToUtf16(rest, out + first.size());
+    });
+  }
+};
+
+template <class String>  // std::u16string or std::string (UTF-8)
+struct CallersString {
+  using Unit = typename String::value_type;
+  String& into;
+
+  void Short(const Unit* units, std::size_t n) { into.assign(units, n); }
+  void Long(std::basic_string_view<Unit> first, std::span<const std::uint8_t> rest) {
+    into.resize(first.size() + rest.size() * tokens::kUnitsPerByte<Unit>);
+    std::copy(first.begin(), first.end(), into.data());
+    std::size_t n;
+    if constexpr (sizeof(Unit) == 1) {
+      n = tokens::Cp932ToUtf8(rest, into.data() + first.size());
+    } else {
+      n = Cp932ToUtf16(rest, into.data() + first.size());
+    }
+    into.resize(first.size() + n);
+  }
+};
+
+}  // namespace
+
+template <class Text>
+void ResourceStream::ReadTokenAtCursor(Text& text) {
   using namespace tokens;
+  using Unit = typename Text::Unit;
+  const Rules& rules = line_feeds_ == LineFeeds::kSeparate ? kLineFeedsSeparate : kLineFeedsFollow;
   const std::uint8_t* data = ResData.data();
   const bool quoted = data[ResPos] == kQuote;
   const std::int32_t begin = quoted ? ResPos + 1 : ResPos;
-  char16_t units[kShortToken];
-  const auto& classes = quoted ? kQuotedClasses : kUnquotedClasses;
+  Unit units[kShortToken * kUnitsPerByte<Unit>];
+  const auto& classes = quoted ? kQuotedClasses : rules.unquoted_classes;
   const ShortToken token = ResSize - begin > kShortToken + 1
                                ? ScanAndConvert<true>(data, begin, ResSize, classes, units)
                                : ScanAndConvert<false>(data, begin, ResSize, classes, units);
   std::int32_t end = token.end;
-  ReadValue result;
   if (token.whole) [[likely]] {
-    result = ReadValue(std::u16string_view(units, token.units));
+    text.Short(units, token.units);
   } else {
     // A long token: what the pass converted, then the rest found and converted as a block.
     const std::int32_t rest = token.end;
-    end = quoted ? FindQuotedEnd(data, rest, ResSize) : FindUnquotedEnd(data, rest, ResSize);
-    const std::span bytes(data + rest, static_cast<std::size_t>(end - rest));
-    const std::u16string_view first(units, token.units);
-    result = ReadValue::StringOf(first.size() + bytes.size(), [first, bytes](char16_t* out) {
-      std::copy(first.begin(), first.end(), out);
-      return first.size() + Cp932ToUtf16(bytes, out + first.size());
-    });
+    end = quoted ? FindQuotedEnd(data, rest, ResSize)
+                 : FindUnquotedEnd(data, rest, ResSize, rules.ends_unquoted);
+    text.Long({units, token.units}, {data + rest, static_cast<std::size_t>(end - rest)});
   }
-  ResPos = quoted ? AfterQuote(data, end, ResSize) : AfterSeparator(data, end, ResSize);
-  return result;
+  // Only now, when nothing can raise any more, does the cursor move.
+  ResPos = quoted ? AfterQuote(data, end, ResSize, rules.line_feed_separates)
+                  : AfterSeparator(data, end, ResSize, rules.line_feed_separates);
 }
 
 ReadValue ResourceStream::ReadToken() {
   if (ResPos >= ResSize) return {};
   CheckCursorInside("ReadToken");
-  return ReadTokenAtCursor();
+  StringValue text;
+  ReadTokenAtCursor(text);
+  return std::move(text.value);
+}
+
+bool ResourceStream::ReadToken(std::u16string& into) {
+  if (ResPos >= ResSize) return false;
+  CheckCursorInside("ReadToken");
+  CallersString<std::u16string> text{into};
+  ReadTokenAtCursor(text);
+  return true;
+}
+
+bool ResourceStream::ReadToken(std::string& into) {
+  if (ResPos >= ResSize) return false;
+  CheckCursorInside("ReadToken");
+  CallersString<std::string> text{into};
+  ReadTokenAtCursor(text);
+  return true;
+}
+
+// --- The C++ face's other operations ---
+
+std::optional<ResourceStream> ResourceStream::Open(const ReadValue& ResID,
+                                                   const ReadValue& ResType) {
+  const auto bytes = FindResourceData(ResID, ResType);
+  if (!bytes) return std::nullopt;
+  return ResourceStream(
+      *bytes, std::make_shared<const detail::StreamSource>(detail::StreamSource{ResID, ResType}),
+      "Open");
+}
+
+void ResourceStream::Skip(std::int32_t count) {
+  if (count < 0) {
+    throw BoundsError(Where("Skip") + ": negative count " + std::to_string(count));
+  }
+  if (count != 0 && Take(count) == nullptr) ThrowFewerLeft(count, "Skip");
+}
+
+void ResourceStream::ThrowFewerLeft(std::int32_t n, const char* operation) const {
+  CheckPastEnd(n, operation);
+  const std::int32_t left = ResPos < ResSize ? ResSize - ResPos : 0;
+  throw BoundsError(Where(operation) + ": " + std::to_string(n) + " bytes wanted, " +
+                    std::to_string(left) + " left");
+}
+
+std::int32_t ResourceStream::CheckedLength(std::size_t bytes) const {
+  if (!std::in_range<std::int32_t>(bytes)) {
+    throw OverflowError(Where("ReadBlock") + ": " + std::to_string(bytes) +
+                        " bytes are more than a signed 32-bit length");
+  }
+  return static_cast<std::int32_t>(bytes);
 }
 
 // --- Identifiers and types given as C++ values ---

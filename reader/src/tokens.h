@@ -11,7 +11,9 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstddef>
 #include <cstring>
+#include <span>
 
 #include "cp932.h"
 
@@ -24,11 +26,16 @@ inline constexpr std::uint8_t kCr = 0x0D;
 inline constexpr std::uint8_t kLf = 0x0A;
 inline constexpr std::uint8_t kTab = 0x09;
 
-inline constexpr std::array<bool, 256> kEndsUnquoted = [] {
+// The bytes that end an unquoted token: the separators. A line feed is one of them only where
+// the stream says so (LineFeeds::kSeparate).
+constexpr std::array<bool, 256> EndsUnquoted(bool line_feed_separates) {
   std::array<bool, 256> table{};
   for (std::uint8_t b : {kComma, kBlank, kCr, kTab}) table[b] = true;
+  table[kLf] = line_feed_separates;
   return table;
-}();
+}
+inline constexpr std::array<bool, 256> kEndsUnquoted = EndsUnquoted(false);
+inline constexpr std::array<bool, 256> kEndsUnquotedAtLf = EndsUnquoted(true);
 
 inline constexpr std::array<bool, 256> kEndsQuoted = [] {
   std::array<bool, 256> table{};
@@ -37,24 +44,27 @@ inline constexpr std::array<bool, 256> kEndsQuoted = [] {
 }();
 
 // Where the cursor goes after an unquoted token that ends at `end`: past the separator there,
-// and a line feed right after it.
-inline std::int32_t AfterSeparator(const std::uint8_t* data, std::int32_t end, std::int32_t size) {
+// and a line feed right after it. Where line feeds separate, a line feed is skipped only after
+// a carriage return, so that LF text splits exactly as the same text with CR LF does.
+inline std::int32_t AfterSeparator(const std::uint8_t* data, std::int32_t end, std::int32_t size,
+                                   bool line_feed_separates) {
   if (end == size) return size;
   std::int32_t next = end + 1;
-  if (next < size && data[next] == kLf) ++next;
+  if (next < size && data[next] == kLf && (!line_feed_separates || data[end] == kCr)) ++next;
   return next;
 }
 
 // Where the cursor goes after a quoted token whose closing quote is at `end` (or that runs to
 // the end of the data): past the quote, and then past one comma or blank, or a carriage return
-// with a line feed that follows it. None of these positions can leave the signed 32-bit range:
-// each is at most `size`.
-inline std::int32_t AfterQuote(const std::uint8_t* data, std::int32_t end, std::int32_t size) {
+// with a line feed that follows it, or (where line feeds separate) a line feed. None of these
+// positions can leave the signed 32-bit range: each is at most `size`.
+inline std::int32_t AfterQuote(const std::uint8_t* data, std::int32_t end, std::int32_t size,
+                               bool line_feed_separates) {
   if (end == size) return size;
   std::int32_t next = end + 1;
   if (next < size) {
     const std::uint8_t after = data[next];
-    if (after == kComma || after == kBlank) {
+    if (after == kComma || after == kBlank || (after == kLf && line_feed_separates)) {
       ++next;
     } else if (after == kCr) {
       ++next;
@@ -68,7 +78,8 @@ inline std::int32_t AfterQuote(const std::uint8_t* data, std::int32_t end, std::
 // The first byte at or after p that ends an unquoted token, or `size`. Eight bytes at a time:
 // every separator is below 0x2D, as almost no byte of text is, so a word with no byte below
 // 0x2D is passed over whole.
-inline std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p, std::int32_t size) {
+inline std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p, std::int32_t size,
+                                    const std::array<bool, 256>& ends) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
   std::int32_t i = p;
   while (size - i >= 8) {
@@ -82,10 +93,10 @@ inline std::int32_t FindUnquotedEnd(const std::uint8_t* data, std::int32_t p, st
       continue;
     }
     const std::int32_t at = i + std::countr_zero(below) / 8;
-    if (kEndsUnquoted[data[at]]) return at;
+    if (ends[data[at]]) return at;
     i = at + 1;
   }
-  while (i < size && !kEndsUnquoted[data[i]]) ++i;
+  while (i < size && !ends[data[i]]) ++i;
   return i;
 }
 
@@ -104,7 +115,7 @@ struct ShortToken {
   // Where the token's bytes end (an ending byte, or the end of the data); or, when it is not
   // whole, where the next character starts: the characters before it are converted.
   std::int32_t end;
-  std::size_t units;  // UTF-16 units written
+  std::size_t units;  // code units written
   bool whole;         // false: the token is longer than kShortToken bytes
 };
 
@@ -120,32 +131,84 @@ constexpr std::array<ByteClass, 256> ClassesEndingAt(const std::array<bool, 256>
   return table;
 }
 inline constexpr std::array<ByteClass, 256> kUnquotedClasses = ClassesEndingAt(kEndsUnquoted);
+inline constexpr std::array<ByteClass, 256> kUnquotedClassesAtLf =
+    ClassesEndingAt(kEndsUnquotedAtLf);
 inline constexpr std::array<ByteClass, 256> kQuotedClasses = ClassesEndingAt(kEndsQuoted);
+
+// The tables of one rule for line feeds.
+struct Rules {
+  const std::array<bool, 256>& ends_unquoted;
+  const std::array<ByteClass, 256>& unquoted_classes;
+  bool line_feed_separates;
+};
+inline constexpr Rules kLineFeedsFollow{kEndsUnquoted, kUnquotedClasses, false};
+inline constexpr Rules kLineFeedsSeparate{kEndsUnquotedAtLf, kUnquotedClassesAtLf, true};
+
+// A character written as UTF-16 (one unit) or as UTF-8 (one to three bytes: every character
+// of code page 932 is in the Basic Multilingual Plane, and none is a surrogate).
+inline void Put(char16_t c, char16_t*& o) noexcept { *o++ = c; }
+inline void Put(char16_t c, char*& o) noexcept {
+  if (c < 0x80) [[likely]] {
+    *o++ = static_cast<char>(c);
+  } else if (c < 0x800) {
+    o[0] = static_cast<char>(0xC0 | c >> 6);
+    o[1] = static_cast<char>(0x80 | (c & 0x3F));
+    o += 2;
+  } else {
+    o[0] = static_cast<char>(0xE0 | c >> 12);
+    o[1] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    o[2] = static_cast<char>(0x80 | (c & 0x3F));
+    o += 3;
+  }
+}
+
+// The most code units that one byte of code page 932 can become.
+template <class Unit>
+inline constexpr std::size_t kUnitsPerByte = sizeof(Unit) == 1 ? 3 : 1;
+
+// Code page 932 to UTF-8, character by character, with Cp932ToUtf16's rules for bad input.
+// `out` has room for kUnitsPerByte<char> units per byte. Returns how many it wrote.
+inline std::size_t Cp932ToUtf8(std::span<const std::uint8_t> text, char* out) noexcept {
+  char* o = out;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::uint8_t b = text[i];
+    if (cp932::IsLead(b)) {
+      const cp932::Char c = cp932::DecodeLead(b, i + 1 < text.size() ? text[i + 1] : 0);
+      Put(c.unit, o);
+      i += c.size;
+    } else {
+      Put(cp932::DecodeSingle(b), o);
+      i += 1;
+    }
+  }
+  return static_cast<std::size_t>(o - out);
+}
 
 // Finds the end of the token that starts at `begin` and converts it in the same pass, one
 // character at a time: every byte that can end a token is below 0x40, as no trail byte is, so
 // a byte that starts a character is the only place a token can end. `out` has room for
-// kShortToken units. kFarFromEnd: the data goes on for more than kShortToken + 1 bytes after
-// `begin`, so that the byte after any character's first one can be read without a test.
-template <bool kFarFromEnd>
+// kShortToken * kUnitsPerByte<Unit> units. kFarFromEnd: the data goes on for more than
+// kShortToken + 1 bytes after `begin`, so that the byte after any character's first one can be
+// read without a test.
+template <bool kFarFromEnd, class Unit>
 ShortToken ScanAndConvert(const std::uint8_t* data, std::int32_t begin, std::int32_t size,
-                          const std::array<ByteClass, 256>& classes, char16_t* out) {
+                          const std::array<ByteClass, 256>& classes, Unit* out) {
   const std::uint8_t* p = data + begin;
   const std::uint8_t* const data_end = data + size;
   const std::uint8_t* const limit =
       kFarFromEnd || size - begin > kShortToken ? p + kShortToken : data_end;
-  char16_t* o = out;
+  Unit* o = out;
   while (p < limit) {
     const std::uint8_t b = p[0];
     // Branches on the kind of byte, not arithmetic: within a word they are predicted, so the
     // next character's start is known before this one's bytes have been loaded.
     const ByteClass kind = classes[b];
     if (kind == kSingle) {
-      *o++ = cp932::DecodeSingle(b);
+      Put(cp932::DecodeSingle(b), o);
       p += 1;
     } else if (kind == kLead) {
       const cp932::Char c = cp932::DecodeLead(b, kFarFromEnd || p + 1 < data_end ? p[1] : 0);
-      *o++ = c.unit;
+      Put(c.unit, o);
       p += c.size;
     } else {
       return {static_cast<std::int32_t>(p - data), static_cast<std::size_t>(o - out), true};

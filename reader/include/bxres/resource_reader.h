@@ -8,7 +8,11 @@
 // thread-safe: use it from one thread, or give each thread a bx::ResourceStream of its own.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
 
 #include "bxres/errors.h"
 #include "bxres/read_value.h"
@@ -66,10 +70,35 @@ inline ReadValue ReadLong() { return detail::TheStream().ReadLong(); }
 inline ReadValue ReadSingle() { return detail::TheStream().ReadSingle(); }
 inline ReadValue ReadDouble() { return detail::TheStream().ReadDouble(); }
 std::int32_t ReadBlock(void* Address, std::int32_t Length);
-template <bx::BlockRecord T>
+template <class T>
 std::int32_t ReadBlock(T& record) {
-  return ReadBlock(static_cast<void*>(&record), static_cast<std::int32_t>(sizeof(T)));
+  return detail::TheStream().ReadBlock(record);
+}
+template <class T, std::size_t N>
+std::int32_t ReadBlock(std::span<T, N> elements) {
+  return detail::TheStream().ReadBlock(elements);
 }
 ReadValue ReadToken();
+
+// The C++ face of the same stream (see bx::ResourceStream).
+template <class T>
+T Read() {
+  return detail::TheStream().Read<T>();
+}
+template <class T>
+std::optional<T> TryRead() {
+  return detail::TheStream().TryRead<T>();
+}
+inline void Skip(std::int32_t count) { detail::TheStream().Skip(count); }
+inline std::span<const std::uint8_t> Bytes() noexcept { return detail::TheStream().Bytes(); }
+inline std::span<const std::uint8_t> Remaining() noexcept {
+  return detail::TheStream().Remaining();
+}
+bool ReadToken(std::u16string& into);
+bool ReadToken(std::string& into);
+template <class Text = std::u16string>
+bx::TokenRange<Text> Tokens() {
+  return detail::TheStream().Tokens<Text>();
+}
 
 }  // namespace BxRes

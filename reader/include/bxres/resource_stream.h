@@ -15,10 +15,16 @@
 // thread loads is not safe.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <concepts>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <memory>
+#include <optional>
+#include <ranges>
 #include <span>
 #include <string>
 #include <string_view>
@@ -79,16 +85,44 @@ ReadValue ToResourceName(const T& name, const char* role) {
 
 namespace bx {
 
-// What ReadBlock may fill as a whole: a record (or an array) that bytes can be copied into.
-template <class T>
-concept BlockRecord =
-    std::is_trivially_copyable_v<T> && !std::is_const_v<T> &&
-    (sizeof(T) <= (std::numeric_limits<std::int32_t>::max)());  // (): <windows.h> has a max macro
-
 namespace detail {
 struct StreamState;
 struct StreamSource;
+
+// Refuses, with a message that says what to do instead, a type whose objects cannot be filled
+// from bytes: ReadBlock(T&) and Read<T>() would otherwise copy over a pointer or a view (a
+// std::span, a std::string_view) instead of the memory it shows.
+template <class T>
+constexpr void RequireFillableFromBytes() noexcept {
+  static_assert(!std::is_pointer_v<T> && !std::is_member_pointer_v<T> && !std::is_null_pointer_v<T>,
+                "BxRes fills an object, not what a pointer points to: pass *pointer, or "
+                "std::span(pointer, count) to fill an array");
+  static_assert(!std::ranges::view<T> && !std::ranges::enable_borrowed_range<T>,
+                "BxRes would copy over the view object, not the memory it shows: pass "
+                "ReadBlock a std::span of writable elements, or read a record or an array");
+  static_assert(std::is_trivially_copyable_v<T>,
+                "BxRes fills only trivially copyable records and arrays from bytes; for a "
+                "container, pass ReadBlock std::span(container)");
+  static_assert(!std::is_const_v<T> && !std::is_volatile_v<T>,
+                "BxRes cannot fill a const or volatile object");
+  static_assert(sizeof(T) <= (std::numeric_limits<std::int32_t>::max)(),  // (): <windows.h>
+                "BxRes reads at most 2^31 - 1 bytes at once");
+}
+
 }  // namespace detail
+
+template <class Text>
+class TokenRange;
+
+// How a line feed counts between tokens.
+enum class LineFeeds {
+  // A line feed right after a separator is skipped with it; alone it separates nothing, as in
+  // the text with CR LF line ends that the design reads. The default.
+  kFollowSeparators,
+  // A line feed alone separates too, and is skipped after a quoted token as a carriage return
+  // is: text with LF line ends splits as the same text with CR LF would.
+  kSeparate,
+};
 
 class ResourceStream {
  public:
@@ -118,6 +152,7 @@ class ResourceStream {
     ResPos = std::exchange(other.ResPos, 0);
     ResSize = std::exchange(other.ResSize, 0);
     source_ = std::exchange(other.source_, nullptr);
+    line_feeds_ = other.line_feeds_;
     return *this;
   }
 
@@ -142,10 +177,21 @@ class ResourceStream {
   // Raises bx::OverflowError when the cursor plus Length leaves the signed 32-bit range.
   std::int32_t ReadBlock(void* Address, std::int32_t Length);
 
-  // The same, filling a record (or an array) whose layout matches the data.
-  template <BlockRecord T>
+  // The same, filling a record (or an array) whose layout matches the data. A pointer, a view
+  // or anything else that is not the memory to fill is refused at compile time.
+  template <class T>
   std::int32_t ReadBlock(T& record) {
-    return ReadBlock(static_cast<void*>(&record), static_cast<std::int32_t>(sizeof(T)));
+    detail::RequireFillableFromBytes<T>();
+    return ReadBlock(static_cast<void*>(std::addressof(record)),
+                     static_cast<std::int32_t>(sizeof(T)));
+  }
+
+  // The same, filling the elements of a span (of an array, a std::vector, ...) in order.
+  // Raises bx::OverflowError when they hold more than 2^31 - 1 bytes.
+  template <class T, std::size_t N>
+  std::int32_t ReadBlock(std::span<T, N> elements) {
+    detail::RequireFillableFromBytes<T>();
+    return ReadBlock(static_cast<void*>(elements.data()), CheckedLength(elements.size_bytes()));
   }
 
   // Reads the next text token and returns it as a String (UTF-16, converted from code page 932),
@@ -166,6 +212,72 @@ class ResourceStream {
   // The byte count of the stream's data (0 for an empty stream).
   std::int32_t Size() const noexcept { return ResSize; }
 
+  // --- The C++ face: the same cursor, read as the caller's own types ---
+
+  // The resource with this identifier and type, as the constructor opens it; nothing when the
+  // program holds no such resource. Every other error is raised as the constructor raises it.
+  static std::optional<ResourceStream> Open(const ReadValue& ResID, const ReadValue& ResType);
+  template <ResourceNameLike Id, ResourceNameLike Type>
+  static std::optional<ResourceStream> Open(const Id& ResID, const Type& ResType) {
+    return Open(ToResourceName(ResID, "identifier"), ToResourceName(ResType, "type"));
+  }
+
+  // One value of type T at the cursor, which moves past it: any integer (8 to 64 bits, signed
+  // or unsigned), float, double, enumeration, or trivially copyable record or std::array,
+  // copied byte for byte (numbers are little-endian, as the library's targets are). bool is
+  // refused at compile time (a byte other than 0 or 1 is no bool): read a std::uint8_t.
+  // Raises bx::BoundsError naming Read, the offset and the resource when fewer than sizeof(T)
+  // bytes remain; the cursor stays then.
+  template <class T>
+  T Read() {
+    RequireReadable<T>();
+    const std::uint8_t* const bytes = Take(sizeof(T));
+    if (bytes == nullptr) [[unlikely]]
+      ThrowFewerLeft(sizeof(T), "Read");
+    return FromBytes<T>(bytes);
+  }
+
+  // The same, but nothing, with the cursor unmoved, when fewer than sizeof(T) bytes remain.
+  template <class T>
+  std::optional<T> TryRead() {
+    RequireReadable<T>();
+    const std::uint8_t* const bytes = Take(sizeof(T));
+    if (bytes == nullptr) [[unlikely]] {
+      CheckPastEnd(sizeof(T), "TryRead");
+      return std::nullopt;
+    }
+    return FromBytes<T>(bytes);
+  }
+
+  // Moves the cursor `count` bytes forward. Raises bx::BoundsError, with the cursor unmoved,
+  // for a negative count or when fewer bytes remain.
+  void Skip(std::int32_t count);
+
+  // All of the stream's bytes, and those from the cursor to the end.
+  std::span<const std::uint8_t> Bytes() const noexcept { return ResData; }
+  std::span<const std::uint8_t> Remaining() const noexcept {
+    return static_cast<std::size_t>(ResPos) <= ResData.size() ? ResData.subspan(ResPos)
+                                                              : std::span<const std::uint8_t>();
+  }
+
+  // The next token, as ReadToken() reads it, into the caller's string: UTF-16, or UTF-8
+  // converted from code page 932 with the same rules for bad input. The string's storage is
+  // reused, so a loop allocates only when a token is longer than any before it. Returns false
+  // at the end of the data, with the cursor and the string unchanged.
+  bool ReadToken(std::u16string& into);
+  bool ReadToken(std::string& into);
+
+  // The tokens from the cursor on, for a range-for loop, each read into one string of the
+  // range's that the loop sees (std::u16string or std::string):
+  //   for (const std::string& word : stream.Tokens<std::string>()) ...
+  template <class Text = std::u16string>
+  TokenRange<Text> Tokens();
+
+  // How a line feed counts between this stream's tokens; LineFeeds::kFollowSeparators unless
+  // set. Copies keep it.
+  void SetLineFeeds(LineFeeds rule) noexcept { line_feeds_ = rule; }
+  LineFeeds GetLineFeeds() const noexcept { return line_feeds_; }
+
  private:
   friend struct detail::StreamState;
 
@@ -173,34 +285,67 @@ class ResourceStream {
   ResourceStream(std::span<const std::uint8_t> bytes,
                  std::shared_ptr<const detail::StreamSource> source, const char* operation);
 
-  // A typed read. The common case, enough bytes left, is inline: a subtraction, two comparisons,
-  // a copy and an addition. The rest, the end of the data and the errors, is not.
+  // The one step that every fixed-width read is built on: the `n` bytes at the cursor, which
+  // moves past them; or null, with the cursor unmoved, when fewer remain (or the cursor is
+  // outside the data). Inline: a subtraction, two comparisons and an addition.
+  const std::uint8_t* Take(std::int32_t n) noexcept {
+    const std::int32_t pos = ResPos;
+    // ResPos and ResSize are never negative, so their difference cannot overflow.
+    if (ResSize - pos < n || static_cast<std::uint32_t>(pos) >= ResData.size()) [[unlikely]]
+      return nullptr;
+    ResPos = pos + n;  // at most ResSize
+    return ResData.data() + pos;
+  }
+
+  // A value of T from the bytes at `bytes`; a single byte is taken directly, anything longer
+  // through the memory move.
+  template <class T>
+  static T FromBytes(const std::uint8_t* bytes) noexcept {
+    if constexpr (std::same_as<T, std::uint8_t>) {
+      return *bytes;
+    } else if constexpr (std::is_default_constructible_v<T>) {
+      T value;
+      (detail::RtlMoveMemory)(&value, bytes, sizeof(T));  // (): <windows.h> has a macro of it
+      return value;
+    } else {
+      std::array<std::uint8_t, sizeof(T)> raw;
+      (detail::RtlMoveMemory)(raw.data(), bytes, sizeof(T));
+      return std::bit_cast<T>(raw);
+    }
+  }
+
+  template <class T>
+  static constexpr void RequireReadable() noexcept {
+    detail::RequireFillableFromBytes<T>();
+    static_assert(!std::same_as<T, bool>,
+                  "BxRes does not read a bool (a byte other than 0 or 1 is no bool): read a "
+                  "std::uint8_t and compare it");
+  }
+
+  // A design reader of a value of T. At the end of the data it gives the Empty value, visibly,
+  // so that a caller's loop knows it ends there and need not read the state again.
   template <class T>
   ReadValue ReadFixed(const char* operation) {
-    constexpr std::int32_t n = sizeof(T);
-    const std::int32_t pos = ResPos;
-    const std::uint8_t* const bytes = ResData.data();
-    // ResPos and ResSize are never negative, so their difference cannot overflow.
-    if (ResSize - pos < n || static_cast<std::uint32_t>(pos) >= ResData.size()) [[unlikely]] {
-      // Visibly Empty, so that a caller's loop knows it ends here and need not read the state
-      // again after the call.
-      CheckPastEnd(n, operation);
+    const std::uint8_t* const bytes = Take(sizeof(T));
+    if (bytes == nullptr) [[unlikely]] {
+      CheckPastEnd(sizeof(T), operation);
       return {};
     }
-    T value;
-    if constexpr (n == 1) {
-      value = bytes[pos];
-    } else {
-      (detail::RtlMoveMemory)(&value, bytes + pos, n);  // (): <windows.h> has a macro of it
-    }
-    ResPos = pos + n;  // at most ResSize
-    return ReadValue(value);
+    return ReadValue(FromBytes<T>(bytes));
   }
   // For a typed read of `n` bytes that cannot be made, which gives the Empty value: raises the
   // overflow error when the position of its last byte leaves the signed 32-bit range, or the
   // bounds error when the cursor is outside the array.
   void CheckPastEnd(std::int32_t n, const char* operation) const;
-  ReadValue ReadTokenAtCursor();
+  // For a read of `n` bytes that cannot be made, which raises: the errors of CheckPastEnd, else
+  // the bounds error that says how many bytes were wanted and how many are left.
+  [[noreturn]] void ThrowFewerLeft(std::int32_t n, const char* operation) const;
+  // A span's byte count as a ReadBlock length, raising the overflow error beyond 2^31 - 1.
+  std::int32_t CheckedLength(std::size_t bytes) const;
+  // The token at the cursor, which is inside the data, handed to `text` (see tokens.h); moves
+  // the cursor past it.
+  template <class Text>
+  void ReadTokenAtCursor(Text& text);
 
   // Names the operation, the offset and the resource, for error messages.
   std::string Where(const char* operation) const;
@@ -218,6 +363,54 @@ class ResourceStream {
   // Which resource the bytes are, for error messages (`resource 101 of type "CUSTOM"`), put
   // into words only when one is raised; shared by copies.
   std::shared_ptr<const detail::StreamSource> source_;
+  LineFeeds line_feeds_ = LineFeeds::kFollowSeparators;
 };
+
+// The tokens of a stream, read one at a time into a string that the range holds (see
+// ResourceStream::Tokens). An input range: it reads as the loop goes.
+template <class Text>
+class TokenRange {
+ public:
+  explicit TokenRange(ResourceStream& stream) noexcept : stream_(&stream) {}
+
+  class Iterator {
+   public:
+    using value_type = Text;
+    using difference_type = std::ptrdiff_t;
+
+    const Text& operator*() const noexcept { return range_->text_; }
+    Iterator& operator++() {
+      range_->Next();
+      return *this;
+    }
+    void operator++(int) { range_->Next(); }
+    bool operator==(std::default_sentinel_t) const noexcept { return range_->done_; }
+
+   private:
+    friend TokenRange;
+    explicit Iterator(TokenRange* range) noexcept : range_(range) {}
+    TokenRange* range_;
+  };
+
+  Iterator begin() {
+    Next();
+    return Iterator(this);
+  }
+  std::default_sentinel_t end() const noexcept { return {}; }
+
+ private:
+  void Next() { done_ = !stream_->ReadToken(text_); }
+
+  ResourceStream* stream_;
+  Text text_;
+  bool done_ = false;
+};
+
+template <class Text>
+TokenRange<Text> ResourceStream::Tokens() {
+  static_assert(std::same_as<Text, std::u16string> || std::same_as<Text, std::string>,
+                "Tokens are read into a std::u16string (UTF-16) or a std::string (UTF-8)");
+  return TokenRange<Text>(*this);
+}
 
 }  // namespace bx

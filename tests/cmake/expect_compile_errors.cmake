@@ -1,0 +1,25 @@
+# Compiles SOURCE once for each `// expect <n>: <message>` line in it, with -DCASE=<n>, using the
+# compiler CXX and the include directories INCLUDES, and fails unless each compilation fails
+# with that message.
+file(STRINGS "${SOURCE}" expectations REGEX "// expect [0-9]+: ")
+list(TRANSFORM INCLUDES PREPEND "-I")
+set(failures 0)
+foreach(line IN LISTS expectations)
+  string(REGEX MATCH "// expect ([0-9]+): (.*)$" _ "${line}")
+  set(case "${CMAKE_MATCH_1}")
+  set(message "${CMAKE_MATCH_2}")
+  execute_process(COMMAND "${CXX}" -std=c++20 -fsyntax-only -DCASE=${case} ${INCLUDES} "${SOURCE}"
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out TIMEOUT 120)
+  string(FIND "${out}" "${message}" at)
+  if(status EQUAL 0)
+    message(SEND_ERROR "case ${case} compiled, but should stop with \"${message}\"")
+  elseif(at EQUAL -1)
+    message(SEND_ERROR "case ${case} failed without \"${message}\":\n${out}")
+  else()
+    message(STATUS "case ${case}: refused with \"${message}\"")
+  endif()
+endforeach()
+list(LENGTH expectations count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "no `// expect` lines in ${SOURCE}")
+endif()
