@@ -4,12 +4,15 @@
 // nothing is left over from the one before.
 #include <bxres/embedded_resource.h>
 #include <bxres/resource_stream.h>
+#include <bxres/value_text.h>
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "cp932_reference.h"
@@ -139,6 +142,48 @@ void CheckTokenRead(const std::vector<std::uint8_t>& d) {
         "ReadToken moves past the token and what ended it");
 }
 
+// The same token into the caller's strings, UTF-16 and UTF-8, from a copy of the stream and
+// from the stream itself.
+void CheckTokenIntoStrings(const std::vector<std::uint8_t>& d) {
+  const State before = Now();
+  bx::ResourceStream copy = stream;
+  std::u16string utf16 = u"kept";
+  std::string utf8 = "kept";
+  const bool read16 = copy.ReadToken(utf16);
+  const bool read8 = stream.ReadToken(utf8);
+  if (static_cast<std::size_t>(before.pos) >= d.size()) {
+    Check(!read16 && !read8 && utf16 == u"kept" && utf8 == "kept" && Now() == before,
+          "ReadToken into a string at the end is false and changes nothing");
+    return;
+  }
+  const ModelToken t = NextToken(d, static_cast<std::size_t>(before.pos));
+  const std::u16string want = bx::test::ReferenceCp932(d.data() + t.begin, t.end - t.begin);
+  Check(read16 && utf16 == want, "a token into a u16string is its bytes, converted");
+  Check(read8 && utf8 == bx::ToUtf8(want), "a token into a string is its bytes, as UTF-8");
+  Check(Pos() == static_cast<std::int32_t>(t.next) && copy.Position() == Pos(),
+        "ReadToken into a string moves as ReadToken does");
+}
+
+// Read<T> and TryRead<T> against the bytes, and their refusal at the end.
+void CheckRead(const std::vector<std::uint8_t>& d) {
+  const State before = Now();
+  const std::size_t left = d.size() - static_cast<std::size_t>(before.pos);
+  const std::optional<std::uint64_t> tried = stream.TryRead<std::uint64_t>();
+  if (left < 8) {
+    Check(!tried && Now() == before, "TryRead at the end is nothing and moves nothing");
+    try {
+      stream.Read<std::uint64_t>();
+      Violated("Read past the end gives a value");
+    } catch (const bx::BoundsError&) {
+      Check(Now() == before, "a failed Read moves nothing");
+    }
+    return;
+  }
+  std::uint64_t expected;
+  std::memcpy(&expected, d.data() + before.pos, sizeof expected);
+  Check(tried == expected && Pos() == before.pos + 8, "TryRead gives the bytes and moves by 8");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t size) {
@@ -155,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   const std::vector<std::uint8_t>* loaded = &nothing;
   std::int32_t last_pos = 0;
   while (provider.remaining_bytes() > 0) {
-    switch (provider.ConsumeIntegralInRange<int>(0, 9)) {
+    switch (provider.ConsumeIntegralInRange<int>(0, 11)) {
       case 0:
         CheckTypedRead<std::uint8_t>(&bx::ResourceStream::ReadByte, *loaded);
         break;
@@ -197,6 +242,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
         }
         break;
       }
+      case 10:
+        CheckTokenIntoStrings(*loaded);
+        break;
+      case 11:
+        CheckRead(*loaded);
+        break;
     }
     Check(Pos() >= last_pos, "the cursor never moves backwards between loads");
     Check(Pos() <= stream.Size(), "the cursor never passes the end");
