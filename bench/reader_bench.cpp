@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -105,6 +106,19 @@ std::size_t TokensFresh(const bx::ReadValue& id) {
   return tokens;
 }
 
+// Every token into one string of the caller's, UTF-16 or UTF-8, as the README's C++ loop does.
+template <class String>
+std::size_t TokensInto(const bx::ReadValue& id) {
+  bx::ResourceStream stream(id, kType);
+  String token;
+  std::size_t tokens = 0;
+  while (stream.ReadToken(token)) {
+    benchmark::DoNotOptimize(token.data());
+    ++tokens;
+  }
+  return tokens;
+}
+
 class IcuConverter {
  public:
   IcuConverter() {
@@ -112,7 +126,10 @@ class IcuConverter {
     converter_ = ucnv_open("windows-31j", &status);
     if (U_FAILURE(status)) throw std::runtime_error(u_errorName(status));
   }
-  ~IcuConverter() { ucnv_close(converter_); }
+  ~IcuConverter() {
+    ucnv_close(converter_);
+    if (utf8_ != nullptr) ucnv_close(utf8_);
+  }
   // The whole text in one call.
   void Convert(std::span<const std::uint8_t> text) {
     out_.resize(text.size());
@@ -123,10 +140,24 @@ class IcuConverter {
     benchmark::DoNotOptimize(n);
     if (U_FAILURE(status)) throw std::runtime_error(u_errorName(status));
   }
+  // The whole text to UTF-8 in one call (ICU converts through UTF-16 on the way).
+  void ConvertToUtf8(std::span<const std::uint8_t> text) {
+    UErrorCode status = U_ZERO_ERROR;
+    if (utf8_ == nullptr) utf8_ = ucnv_open("UTF-8", &status);
+    out8_.resize(text.size() * 3);
+    char* target = out8_.data();
+    const char* source = reinterpret_cast<const char*>(text.data());
+    ucnv_convertEx(utf8_, converter_, &target, out8_.data() + out8_.size(), &source,
+                   source + text.size(), nullptr, nullptr, nullptr, nullptr, true, true, &status);
+    benchmark::DoNotOptimize(target);
+    if (U_FAILURE(status)) throw std::runtime_error(u_errorName(status));
+  }
 
  private:
   UConverter* converter_ = nullptr;
+  UConverter* utf8_ = nullptr;
   std::vector<UChar> out_;
+  std::vector<char> out8_;
 };
 
 void Cp932WholeBuffer(std::span<const std::uint8_t> text) {
@@ -193,6 +224,22 @@ template <class T>
 void StreamReads() {
   bx::ResourceStream s(LargeId(), kType);
   for (bx::ReadValue v = StreamRead<T>(s); !v.IsEmpty(); v = StreamRead<T>(s)) ConsumeValue<T>(v);
+}
+
+// Read<T> from the start to the end, as many values as fit.
+template <class T>
+void TypedReads() {
+  bx::ResourceStream s(LargeId(), kType);
+  for (std::size_t n = static_cast<std::size_t>(s.Size()) / sizeof(T); n > 0; --n) {
+    Consume(s.Read<T>());
+  }
+}
+
+// TryRead<T> until it gives nothing.
+template <class T>
+void TypedTryReads() {
+  bx::ResourceStream s(LargeId(), kType);
+  while (const std::optional<T> v = s.TryRead<T>()) Consume(*v);
 }
 
 template <class T>
@@ -297,6 +344,10 @@ void RegisterSingleBenchmarks() {
         [id, icu = std::make_shared<IcuConverter>()] { icu->Convert(BytesOf(*id)); });
     add("Cp932WholeBuffer", [id] { Cp932WholeBuffer(BytesOf(*id)); });
     add("IconvPerToken", [id] { IconvPerToken(BytesOf(*id)); });
+    add("ReadTokenIntoU16string", [id] { TokensInto<std::u16string>(*id); });
+    add("ReadTokenIntoUtf8", [id] { TokensInto<std::string>(*id); });
+    add("IcuWholeBufferToUtf8",
+        [id, icu = std::make_shared<IcuConverter>()] { icu->ConvertToUtf8(BytesOf(*id)); });
   }
   const auto size = static_cast<std::int64_t>(LargeBytes().size());
   auto add = [&](const char* name, void (*pass)(), std::int64_t items) {
@@ -308,6 +359,9 @@ void RegisterSingleBenchmarks() {
   add("ReadDouble_fresh", ModuleReads<double, Form::kFresh>, size / 8);
   add("StreamReadLong", StreamReads<std::int32_t>, size / 4);
   add("StreamReadDouble", StreamReads<double>, size / 8);
+  add("ReadInt32", TypedReads<std::int32_t>, size / 4);
+  add("ReadDoubleTyped", TypedReads<double>, size / 8);
+  add("TryReadInt32", TypedTryReads<std::int32_t>, size / 4);
   add("MemcpyLong", MemcpyReads<std::int32_t>, size / 4);
   add("MemcpyDouble", MemcpyReads<double>, size / 8);
   add("SdlLong", SdlReads<std::int32_t>, size / 4);
@@ -382,6 +436,13 @@ std::vector<Pair> Pairs() {
                      icu_pass, mb_per_s(text.size()), "MB/s", ">= 1.0", 1.0, true});
     pairs.push_back({"ReadToken, fresh value, vs ICU" + on, Timed([id] { TokensFresh(*id); }),
                      icu_pass, mb_per_s(text.size()), "MB/s", ">= 1.0", 1.0, true});
+    pairs.push_back({"ReadToken into a u16string vs ICU" + on,
+                     Timed([id] { TokensInto<std::u16string>(*id); }), icu_pass,
+                     mb_per_s(text.size()), "MB/s", ">= 1.5", 1.5, true});
+    pairs.push_back({"ReadToken into UTF-8 vs ICU to UTF-8" + on,
+                     Timed([id] { TokensInto<std::string>(*id); }),
+                     Timed([icu, text] { icu->ConvertToUtf8(text); }), mb_per_s(text.size()),
+                     "MB/s", ">= 1.5", 1.5, true});
     pairs.push_back({"ReadToken vs iconv per token" + on, Timed([id] { TokensAssigned(*id); }),
                      Timed([text] { IconvPerToken(text); }), mb_per_s(text.size()), "MB/s"});
     pairs.push_back({"Cp932ToUtf16 vs ICU, whole buffer" + on,
@@ -410,6 +471,11 @@ std::vector<Pair> Pairs() {
         MemcpyReads<std::int32_t>, 4, "<= 2.0", 2.0);
   typed("ResourceStream ReadDouble vs memcpy loop", StreamReads<double>, MemcpyReads<double>, 8,
         "<= 2.0", 2.0);
+  typed("Read<int32_t> vs memcpy loop", TypedReads<std::int32_t>, MemcpyReads<std::int32_t>, 4,
+        "<= 1.2", 1.2);
+  typed("Read<double> vs memcpy loop", TypedReads<double>, MemcpyReads<double>, 8, "<= 1.2", 1.2);
+  typed("TryRead<int32_t> vs memcpy loop", TypedTryReads<std::int32_t>, MemcpyReads<std::int32_t>,
+        4, "-", 0);
   typed("ReadLong vs SDL_ReadLE32", ModuleReads<std::int32_t, Form::kAssigned>,
         SdlReads<std::int32_t>, 4, "<= 0.33", 0.33);
   typed("ReadDouble vs SDL_ReadLE64", ModuleReads<double, Form::kAssigned>, SdlReads<double>, 8,

@@ -4,10 +4,12 @@
 //
 // Load a stream from an identifier and a type, as BxRes::Load does, or make one over bytes the
 // caller owns. Every reader takes its bytes at the stream's cursor and moves it forward past
-// them; nothing else seeks. Running out of data is not an error: the typed readers and
-// ReadToken return the Empty value and leave the cursor where it is. Real failures raise a
-// bx::Error (see bxres/errors.h) naming the operation, the offset and the resource, and an
-// operation that raises leaves the stream exactly as it was.
+// them; nothing else seeks. The design's readers (ReadByte ... ReadToken) hand values over as
+// ReadValues, and running out of data is not an error for them: the typed readers and
+// ReadToken return the Empty value and leave the cursor where it is. Beside them, the C++ face
+// (Read<T>, TryRead<T>, Skip, ReadToken into a string, Tokens) reads the caller's own types on
+// the same cursor. Real failures raise a bx::Error (see bxres/errors.h) naming the operation,
+// the offset and the resource, and an operation that raises leaves the stream exactly as it was.
 //
 // Threads: separate streams, copies included, may be used on separate threads at the same time;
 // one stream may not. Loading reads the registry of resources, which is read-only once the
@@ -198,12 +200,13 @@ class ResourceStream {
   // or the Empty value, with the cursor unmoved, at the end of the data.
   //
   // Tokens are separated by a comma, a blank, a carriage return or a tab; a line feed right
-  // after the separator is skipped with it, and a line feed alone separates nothing. A token
-  // that starts with a double quote runs to the next double quote (or the end of the data) and
-  // may hold blanks, commas, tabs and line ends (there is no escape for a double quote); after
-  // its closing quote one comma or blank, or a carriage return (with a line feed that follows
-  // it), is skipped. A token may be empty, as between two separators in a row; the
-  // cursor always moves past it, so a caller cannot loop on one position.
+  // after the separator is skipped with it, and a line feed alone separates nothing (unless
+  // SetLineFeeds(LineFeeds::kSeparate) says otherwise). A token that starts with a double quote
+  // runs to the next double quote (or the end of the data) and may hold blanks, commas, tabs and
+  // line ends (there is no escape for a double quote); after its closing quote one comma or
+  // blank, or a carriage return (with a line feed that follows it), is skipped. A token may be
+  // empty, as between two separators in a row; the cursor always moves past it, so a caller
+  // cannot loop on one position.
   ReadValue ReadToken();
 
   // Where the cursor stands: the offset of the next unread byte, never beyond Size().
