@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 #include <bxres/resource_reader.h>
 #include <bxres/resource_stream.h>
+#include <bxres/value_text.h>
 #include <iconv.h>
 #include <spawn.h>
 #include <unistd.h>

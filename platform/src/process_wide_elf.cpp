@@ -14,9 +14,10 @@
 #include "platform.h"
 
 // This object's own block and its note: hidden, so that each object has one and the note's
-// offset is fixed when the object is linked.
+// offset is fixed when the object is linked; kept by link-time optimization although only the
+// note refers to the block.
 extern "C" {
-[[gnu::visibility("hidden")]] constinit bx::detail::ProcessWide bx_res_process_wide{};
+[[gnu::visibility("hidden"), gnu::used]] constinit bx::detail::ProcessWide bx_res_process_wide{};
 [[gnu::visibility("hidden")]] extern const unsigned char bx_res_process_wide_note[];
 }
 
