@@ -88,10 +88,8 @@ std::int32_t ResourceStream::CheckedAdd(std::int32_t n, const char* operation) c
   return static_cast<std::int32_t>(sum);
 }
 
-// Unsigned, so that a negative position fails too.
-void ResourceStream::CheckCursorInside(const char* operation) const {
-  if (static_cast<std::uint32_t>(ResPos) >= ResData.size())
-    throw BoundsError(Where(operation) + ": no byte left to read");
+void ResourceStream::ThrowNoByteLeft(const char* operation) const {
+  throw BoundsError(Where(operation) + ": no byte left to read");
 }
 
 void ResourceStream::CheckPastEnd(std::int32_t n, const char* operation) const {
@@ -235,7 +233,8 @@ void ResourceStream::Skip(std::int32_t count) {
   if (count < 0) {
     throw BoundsError(Where("Skip") + ": negative count " + std::to_string(count));
   }
-  if (count != 0 && Take(count) == nullptr) ThrowFewerLeft(count, "Skip");
+  const std::uint8_t* skipped;
+  if (count != 0 && !Take(count, skipped)) ThrowFewerLeft(count, "Skip");
 }
 
 void ResourceStream::ThrowFewerLeft(std::int32_t n, const char* operation) const {

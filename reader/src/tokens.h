@@ -190,9 +190,14 @@ inline std::size_t Cp932ToUtf8(std::span<const std::uint8_t> text, char* out) no
 // kShortToken * kUnitsPerByte<Unit> units. kFarFromEnd: the data goes on for more than
 // kShortToken + 1 bytes after `begin`, so that the byte after any character's first one can be
 // read without a test.
+//
+// Always inline: with one instantiation per form of ReadToken, the compiler would otherwise
+// call it, and the call costs more than a short token's scan.
 template <bool kFarFromEnd, class Unit>
-ShortToken ScanAndConvert(const std::uint8_t* data, std::int32_t begin, std::int32_t size,
-                          const std::array<ByteClass, 256>& classes, Unit* out) {
+[[gnu::always_inline]] inline ShortToken ScanAndConvert(const std::uint8_t* data,
+                                                        std::int32_t begin, std::int32_t size,
+                                                        const std::array<ByteClass, 256>& classes,
+                                                        Unit* out) {
   const std::uint8_t* p = data + begin;
   const std::uint8_t* const data_end = data + size;
   const std::uint8_t* const limit =

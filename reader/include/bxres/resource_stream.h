@@ -234,8 +234,8 @@ class ResourceStream {
   template <class T>
   T Read() {
     RequireReadable<T>();
-    const std::uint8_t* const bytes = Take(sizeof(T));
-    if (bytes == nullptr) [[unlikely]]
+    const std::uint8_t* bytes;
+    if (!Take(sizeof(T), bytes)) [[unlikely]]
       ThrowFewerLeft(sizeof(T), "Read");
     return FromBytes<T>(bytes);
   }
@@ -244,8 +244,8 @@ class ResourceStream {
   template <class T>
   std::optional<T> TryRead() {
     RequireReadable<T>();
-    const std::uint8_t* const bytes = Take(sizeof(T));
-    if (bytes == nullptr) [[unlikely]] {
+    const std::uint8_t* bytes;
+    if (!Take(sizeof(T), bytes)) [[unlikely]] {
       CheckPastEnd(sizeof(T), "TryRead");
       return std::nullopt;
     }
@@ -288,16 +288,19 @@ class ResourceStream {
   ResourceStream(std::span<const std::uint8_t> bytes,
                  std::shared_ptr<const detail::StreamSource> source, const char* operation);
 
-  // The one step that every fixed-width read is built on: the `n` bytes at the cursor, which
-  // moves past them; or null, with the cursor unmoved, when fewer remain (or the cursor is
-  // outside the data). Inline: a subtraction, two comparisons and an addition.
-  const std::uint8_t* Take(std::int32_t n) noexcept {
+  // The one step that every fixed-width read is built on: points `bytes` at the `n` bytes at
+  // the cursor, which moves past them; or returns false, with the cursor unmoved, when fewer
+  // remain (or the cursor is outside the data). Inline: a subtraction, two comparisons and an
+  // addition. (A bool rather than a null pointer: the compiler cannot tell that data + offset
+  // is never null, and would test it again.)
+  bool Take(std::int32_t n, const std::uint8_t*& bytes) noexcept {
     const std::int32_t pos = ResPos;
     // ResPos and ResSize are never negative, so their difference cannot overflow.
     if (ResSize - pos < n || static_cast<std::uint32_t>(pos) >= ResData.size()) [[unlikely]]
-      return nullptr;
+      return false;
     ResPos = pos + n;  // at most ResSize
-    return ResData.data() + pos;
+    bytes = ResData.data() + pos;
+    return true;
   }
 
   // A value of T from the bytes at `bytes`; a single byte is taken directly, anything longer
@@ -329,8 +332,8 @@ class ResourceStream {
   // so that a caller's loop knows it ends there and need not read the state again.
   template <class T>
   ReadValue ReadFixed(const char* operation) {
-    const std::uint8_t* const bytes = Take(sizeof(T));
-    if (bytes == nullptr) [[unlikely]] {
+    const std::uint8_t* bytes;
+    if (!Take(sizeof(T), bytes)) [[unlikely]] {
       CheckPastEnd(sizeof(T), operation);
       return {};
     }
@@ -354,8 +357,13 @@ class ResourceStream {
   std::string Where(const char* operation) const;
   // ResPos + n, raising the overflow error instead of leaving the signed 32-bit range.
   std::int32_t CheckedAdd(std::int32_t n, const char* operation) const;
-  // Raises the bounds error unless ResPos indexes a byte of ResData.
-  void CheckCursorInside(const char* operation) const;
+  // Raises the bounds error unless ResPos indexes a byte of ResData (unsigned, so that a
+  // negative position fails too). Inline, since every ReadToken asks; the error is not.
+  void CheckCursorInside(const char* operation) const {
+    if (static_cast<std::uint32_t>(ResPos) >= ResData.size()) [[unlikely]]
+      ThrowNoByteLeft(operation);
+  }
+  [[noreturn]] void ThrowNoByteLeft(const char* operation) const;
 
   // The bytes (a view: embedded bytes live as long as the process, given ones as long as the
   // caller keeps them), the offset of the next unread byte and the byte count (always derived
