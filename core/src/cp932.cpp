@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "bxres/value_text.h"
+#include "utf8.h"
 
 namespace bx {
 namespace {
@@ -119,6 +120,21 @@ std::u16string Cp932ToUtf16(std::span<const std::uint8_t> text) {
   std::u16string result(text.size(), u'\0');
   result.resize(Cp932ToUtf16(text, result.data()));
   return result;
+}
+
+std::size_t cp932::ToUtf8(std::span<const std::uint8_t> text, char* out) noexcept {
+  char* o = out;
+  for (std::size_t i = 0; i < text.size();) {
+    if (IsLead(text[i])) {
+      const Char c = DecodeLead(text[i], i + 1 < text.size() ? text[i + 1] : 0);
+      o = utf8::Encode(c.unit, o);
+      i += c.size;
+    } else {
+      o = utf8::Encode(DecodeSingle(text[i]), o);
+      i += 1;
+    }
+  }
+  return static_cast<std::size_t>(o - out);
 }
 
 }  // namespace bx

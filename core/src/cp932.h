@@ -4,7 +4,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace bx::cp932 {
 
@@ -41,5 +43,10 @@ inline Char DecodeLead(std::uint8_t lead, std::uint8_t next) noexcept {
     return {c, 2};
   return {u'\uFFFD', 1};
 }
+
+// Code page 932 to UTF-8, with Cp932ToUtf16's rules for bad input. `out` has room for three
+// bytes per byte of `text` (no character of code page 932 takes more). Returns how many it
+// wrote.
+std::size_t ToUtf8(std::span<const std::uint8_t> text, char* out) noexcept;
 
 }  // namespace bx::cp932

@@ -38,6 +38,12 @@ namespace {
 // The name of every stream over bytes given to it: static, so that sharing it counts nothing.
 const detail::StreamSource kGivenBytes{};
 
+// The name of a stream over the resource with this identifier and type.
+std::shared_ptr<const detail::StreamSource> ResourceSource(const ReadValue& ResID,
+                                                           const ReadValue& ResType) {
+  return std::make_shared<const detail::StreamSource>(detail::StreamSource{ResID, ResType});
+}
+
 // The byte count of `bytes`, which must fit a signed 32-bit position; `operation` and `source`
 // say what failed if they do not.
 std::int32_t CheckedSize(std::span<const std::uint8_t> bytes, const char* operation,
@@ -61,10 +67,7 @@ ResourceStream::ResourceStream(std::span<const std::uint8_t> bytes,
       source_(std::move(source)) {}
 
 ResourceStream::ResourceStream(const ReadValue& ResID, const ReadValue& ResType)
-    : ResourceStream(
-          LoadResourceData(ResID, ResType),
-          std::make_shared<const detail::StreamSource>(detail::StreamSource{ResID, ResType}),
-          "Load") {}
+    : ResourceStream(LoadResourceData(ResID, ResType), ResourceSource(ResID, ResType), "Load") {}
 
 ResourceStream::ResourceStream(std::span<const std::uint8_t> bytes)
     : ResourceStream(
@@ -156,7 +159,7 @@ struct CallersString {
     std::copy(first.begin(), first.end(), into.data());
     std::size_t n;
     if constexpr (sizeof(Unit) == 1) {
-      n = tokens::Cp932ToUtf8(rest, into.data() + first.size());
+      n = cp932::ToUtf8(rest, into.data() + first.size());
     } else {
       n = Cp932ToUtf16(rest, into.data() + first.size());
     }
@@ -167,8 +170,10 @@ struct CallersString {
 }  // namespace
 
 template <class Text>
-void ResourceStream::ReadTokenAtCursor(Text& text) {
+bool ResourceStream::ReadTokenInto(Text& text) {
   using namespace tokens;
+  if (ResPos >= ResSize) return false;
+  CheckCursorInside("ReadToken");
   using Unit = typename Text::Unit;
   const Rules& rules = line_feeds_ == LineFeeds::kSeparate ? kLineFeedsSeparate : kLineFeedsFollow;
   const std::uint8_t* data = ResData.data();
@@ -192,30 +197,22 @@ void ResourceStream::ReadTokenAtCursor(Text& text) {
   // Only now, when nothing can raise any more, does the cursor move.
   ResPos = quoted ? AfterQuote(data, end, ResSize, rules.line_feed_separates)
                   : AfterSeparator(data, end, ResSize, rules.line_feed_separates);
+  return true;
 }
 
 ReadValue ResourceStream::ReadToken() {
-  if (ResPos >= ResSize) return {};
-  CheckCursorInside("ReadToken");
   StringValue text;
-  ReadTokenAtCursor(text);
-  return std::move(text.value);
+  return ReadTokenInto(text) ? std::move(text.value) : ReadValue();
 }
 
 bool ResourceStream::ReadToken(std::u16string& into) {
-  if (ResPos >= ResSize) return false;
-  CheckCursorInside("ReadToken");
   CallersString<std::u16string> text{into};
-  ReadTokenAtCursor(text);
-  return true;
+  return ReadTokenInto(text);
 }
 
 bool ResourceStream::ReadToken(std::string& into) {
-  if (ResPos >= ResSize) return false;
-  CheckCursorInside("ReadToken");
   CallersString<std::string> text{into};
-  ReadTokenAtCursor(text);
-  return true;
+  return ReadTokenInto(text);
 }
 
 // --- The C++ face's other operations ---
@@ -224,9 +221,7 @@ std::optional<ResourceStream> ResourceStream::Open(const ReadValue& ResID,
                                                    const ReadValue& ResType) {
   const auto bytes = FindResourceData(ResID, ResType);
   if (!bytes) return std::nullopt;
-  return ResourceStream(
-      *bytes, std::make_shared<const detail::StreamSource>(detail::StreamSource{ResID, ResType}),
-      "Open");
+  return ResourceStream(*bytes, ResourceSource(ResID, ResType), "Open");
 }
 
 void ResourceStream::Skip(std::int32_t count) {

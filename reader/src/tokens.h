@@ -13,9 +13,9 @@
 #include <cstdint>
 #include <cstddef>
 #include <cstring>
-#include <span>
 
 #include "cp932.h"
+#include "utf8.h"
 
 namespace bx::tokens {
 
@@ -147,42 +147,11 @@ inline constexpr Rules kLineFeedsSeparate{kEndsUnquotedAtLf, kUnquotedClassesAtL
 // A character written as UTF-16 (one unit) or as UTF-8 (one to three bytes: every character
 // of code page 932 is in the Basic Multilingual Plane, and none is a surrogate).
 inline void Put(char16_t c, char16_t*& o) noexcept { *o++ = c; }
-inline void Put(char16_t c, char*& o) noexcept {
-  if (c < 0x80) [[likely]] {
-    *o++ = static_cast<char>(c);
-  } else if (c < 0x800) {
-    o[0] = static_cast<char>(0xC0 | c >> 6);
-    o[1] = static_cast<char>(0x80 | (c & 0x3F));
-    o += 2;
-  } else {
-    o[0] = static_cast<char>(0xE0 | c >> 12);
-    o[1] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    o[2] = static_cast<char>(0x80 | (c & 0x3F));
-    o += 3;
-  }
-}
+inline void Put(char16_t c, char*& o) noexcept { o = utf8::Encode(c, o); }
 
 // The most code units that one byte of code page 932 can become.
 template <class Unit>
 inline constexpr std::size_t kUnitsPerByte = sizeof(Unit) == 1 ? 3 : 1;
-
-// Code page 932 to UTF-8, character by character, with Cp932ToUtf16's rules for bad input.
-// `out` has room for kUnitsPerByte<char> units per byte. Returns how many it wrote.
-inline std::size_t Cp932ToUtf8(std::span<const std::uint8_t> text, char* out) noexcept {
-  char* o = out;
-  for (std::size_t i = 0; i < text.size();) {
-    const std::uint8_t b = text[i];
-    if (cp932::IsLead(b)) {
-      const cp932::Char c = cp932::DecodeLead(b, i + 1 < text.size() ? text[i + 1] : 0);
-      Put(c.unit, o);
-      i += c.size;
-    } else {
-      Put(cp932::DecodeSingle(b), o);
-      i += 1;
-    }
-  }
-  return static_cast<std::size_t>(o - out);
-}
 
 // Finds the end of the token that starts at `begin` and converts it in the same pass, one
 // character at a time: every byte that can end a token is below 0x40, as no trail byte is, so

@@ -348,10 +348,10 @@ class ResourceStream {
   [[noreturn]] void ThrowFewerLeft(std::int32_t n, const char* operation) const;
   // A span's byte count as a ReadBlock length, raising the overflow error beyond 2^31 - 1.
   std::int32_t CheckedLength(std::size_t bytes) const;
-  // The token at the cursor, which is inside the data, handed to `text` (see tokens.h); moves
-  // the cursor past it.
+  // The token at the cursor handed to `text` (see resource_stream.cpp), and the cursor moved
+  // past it; false, with nothing changed, at the end of the data.
   template <class Text>
-  void ReadTokenAtCursor(Text& text);
+  bool ReadTokenInto(Text& text);
 
   // Names the operation, the offset and the resource, for error messages.
   std::string Where(const char* operation) const;
