@@ -182,6 +182,26 @@ TEST_F(ReaderTest, PositionArithmeticThatLeavesTheSignedRangeRaisesOverflow) {
   }
 }
 
+TEST_F(ReaderTest, ASizeBeyondTheArrayNeverReadsOutsideIt) {
+  // No making of a stream gives this state: ResSize always comes from the array. If it ever
+  // disagreed, a read that ResSize allows but the array does not hold raises and moves nothing.
+  BxRes::Load(kBinary, u"CUSTOM");  // 28 bytes
+  ResSize() = 100;
+  ResPos() = 26;
+  try {
+    BxRes::ReadLong();
+    ADD_FAILURE() << "no error";
+  } catch (const bx::BoundsError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Subscript out of range: ReadLong at offset 26 of resource 101 of type "
+                 "\"CUSTOM\": 4 bytes wanted, the array ends 2 bytes on");
+  }
+  EXPECT_THROW(BxRes::Read<std::int32_t>(), bx::BoundsError);
+  EXPECT_THROW(BxRes::TryRead<std::int32_t>(), bx::BoundsError);
+  EXPECT_EQ(ResPos(), 26);
+  EXPECT_EQ(BxRes::ReadInteger(), ReadValue(std::int16_t{0}));  // the last two bytes
+}
+
 TEST_F(ReaderTest, PositionAndSizeFollowTheCursorAndSurviveFailures) {
   EXPECT_EQ(BxRes::Position(), 0);
   EXPECT_EQ(BxRes::Size(), 0);

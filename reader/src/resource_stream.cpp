@@ -59,20 +59,20 @@ std::int32_t CheckedSize(std::span<const std::uint8_t> bytes, const char* operat
 
 }  // namespace
 
-ResourceStream::ResourceStream(std::span<const std::uint8_t> bytes,
-                               std::shared_ptr<const detail::StreamSource> source,
-                               const char* operation)
-    : ResData(bytes),
-      ResSize(CheckedSize(ResData, operation, *source)),
-      source_(std::move(source)) {}
+ResourceStream::Opening ResourceStream::Opening::Of(const ReadValue& ResID,
+                                                    const ReadValue& ResType,
+                                                    const char* operation) {
+  const auto bytes = LoadResourceData(ResID, ResType);
+  auto source = ResourceSource(ResID, ResType);
+  const std::int32_t size = CheckedSize(bytes, operation, *source);
+  return {bytes, size, std::move(source)};
+}
 
-ResourceStream::ResourceStream(const ReadValue& ResID, const ReadValue& ResType)
-    : ResourceStream(LoadResourceData(ResID, ResType), ResourceSource(ResID, ResType), "Load") {}
-
-ResourceStream::ResourceStream(std::span<const std::uint8_t> bytes)
-    : ResourceStream(
-          bytes, std::shared_ptr<const detail::StreamSource>(std::shared_ptr<void>(), &kGivenBytes),
-          "ResourceStream") {}
+ResourceStream::Opening ResourceStream::Opening::Of(std::span<const std::uint8_t> bytes) {
+  std::shared_ptr<const detail::StreamSource> source(std::shared_ptr<void>(), &kGivenBytes);
+  const std::int32_t size = CheckedSize(bytes, "ResourceStream", *source);
+  return {bytes, size, std::move(source)};
+}
 
 // --- Errors ---
 
@@ -93,14 +93,6 @@ std::int32_t ResourceStream::CheckedAdd(std::int32_t n, const char* operation) c
 
 void ResourceStream::ThrowNoByteLeft(const char* operation) const {
   throw BoundsError(Where(operation) + ": no byte left to read");
-}
-
-void ResourceStream::CheckPastEnd(std::int32_t n, const char* operation) const {
-  if (ResSize - ResPos < n) {
-    CheckedAdd(n - 1, operation);  // where the last byte would be must exist
-    return;
-  }
-  CheckCursorInside(operation);  // raises: the cursor is outside the array
 }
 
 // --- ReadBlock ---
@@ -221,7 +213,9 @@ std::optional<ResourceStream> ResourceStream::Open(const ReadValue& ResID,
                                                    const ReadValue& ResType) {
   const auto bytes = FindResourceData(ResID, ResType);
   if (!bytes) return std::nullopt;
-  return ResourceStream(*bytes, ResourceSource(ResID, ResType), "Open");
+  auto source = ResourceSource(ResID, ResType);
+  const std::int32_t size = CheckedSize(*bytes, "Open", *source);
+  return ResourceStream(Opening{*bytes, size, std::move(source)});
 }
 
 void ResourceStream::Skip(std::int32_t count) {
@@ -229,13 +223,20 @@ void ResourceStream::Skip(std::int32_t count) {
     throw BoundsError(Where("Skip") + ": negative count " + std::to_string(count));
   }
   const std::uint8_t* skipped;
-  if (count != 0 && !Take(count, skipped)) ThrowFewerLeft(count, "Skip");
+  if (count != 0 && !Take(count, skipped)) ThrowFewerLeft(*this, count, "Skip");
 }
 
-void ResourceStream::ThrowFewerLeft(std::int32_t n, const char* operation) const {
-  CheckPastEnd(n, operation);
-  const std::int32_t left = ResPos < ResSize ? ResSize - ResPos : 0;
-  throw BoundsError(Where(operation) + ": " + std::to_string(n) + " bytes wanted, " +
+void ResourceStream::ThrowFewerLeft(ResourceStream at, std::int32_t n, const char* operation) {
+  at.CheckedAdd(n - 1, operation);  // where the last byte would be must exist
+  if (at.ResSize - at.ResPos >= n) {
+    // ResSize says that the bytes are there, but the array ends before them.
+    at.CheckCursorInside(operation);
+    throw BoundsError(
+        at.Where(operation) + ": " + std::to_string(n) + " bytes wanted, the array ends " +
+        std::to_string(at.ResData.size() - static_cast<std::size_t>(at.ResPos)) + " bytes on");
+  }
+  const std::int32_t left = at.ResPos < at.ResSize ? at.ResSize - at.ResPos : 0;
+  throw BoundsError(at.Where(operation) + ": " + std::to_string(n) + " bytes wanted, " +
                     std::to_string(left) + " left");
 }
 

@@ -134,7 +134,8 @@ class ResourceStream {
   // The resource with this identifier and type, from the executable, with the cursor at its
   // first byte. Raises as BxRes::Load raises: bx::ResourceNotFoundError, bx::ConversionError, or
   // bx::OverflowError for a resource of more than 2^31 - 1 bytes.
-  ResourceStream(const ReadValue& ResID, const ReadValue& ResType);
+  ResourceStream(const ReadValue& ResID, const ReadValue& ResType)
+      : ResourceStream(Opening::Of(ResID, ResType, "Load")) {}
   template <ResourceNameLike Id, ResourceNameLike Type>
   ResourceStream(const Id& ResID, const Type& ResType)
       : ResourceStream(ToResourceName(ResID, "identifier"), ToResourceName(ResType, "type")) {}
@@ -142,7 +143,8 @@ class ResourceStream {
   // Bytes that are not embedded (a file the caller mapped, a network buffer), which the caller
   // keeps alive and unchanged for as long as the stream or a copy of it reads them. Raises
   // bx::OverflowError for more than 2^31 - 1 bytes.
-  explicit ResourceStream(std::span<const std::uint8_t> bytes);
+  explicit ResourceStream(std::span<const std::uint8_t> bytes)
+      : ResourceStream(Opening::Of(bytes)) {}
 
   // Copies share the bytes and each has its own cursor; copying and moving cost no more than a
   // few pointers. A stream moved from is empty.
@@ -236,7 +238,7 @@ class ResourceStream {
     RequireReadable<T>();
     const std::uint8_t* bytes;
     if (!Take(sizeof(T), bytes)) [[unlikely]]
-      ThrowFewerLeft(sizeof(T), "Read");
+      ThrowFewerLeft(*this, sizeof(T), "Read");
     return FromBytes<T>(bytes);
   }
 
@@ -246,7 +248,7 @@ class ResourceStream {
     RequireReadable<T>();
     const std::uint8_t* bytes;
     if (!Take(sizeof(T), bytes)) [[unlikely]] {
-      CheckPastEnd(sizeof(T), "TryRead");
+      if (!PastTheEnd(sizeof(T))) ThrowFewerLeft(*this, sizeof(T), "TryRead");
       return std::nullopt;
     }
     return FromBytes<T>(bytes);
@@ -284,22 +286,38 @@ class ResourceStream {
  private:
   friend struct detail::StreamState;
 
-  // `operation` names the making in the error for more than 2^31 - 1 bytes.
-  ResourceStream(std::span<const std::uint8_t> bytes,
-                 std::shared_ptr<const detail::StreamSource> source, const char* operation);
+  // What a stream is made of, found and checked out of line. The constructors that take it are
+  // inline, and the errors of the inline readers take a copy of the stream: so a stream that a
+  // caller makes and reads in one function never has its address taken, and the compiler keeps
+  // its cursor in a register instead of storing it at every read.
+  struct Opening {
+    std::span<const std::uint8_t> bytes;
+    std::int32_t size;
+    std::shared_ptr<const detail::StreamSource> source;
+
+    // `operation` names the making in the error for more than 2^31 - 1 bytes.
+    static Opening Of(const ReadValue& ResID, const ReadValue& ResType, const char* operation);
+    static Opening Of(std::span<const std::uint8_t> bytes);
+  };
+  explicit ResourceStream(Opening opening) noexcept
+      : ResData(opening.bytes), ResSize(opening.size), source_(std::move(opening.source)) {}
 
   // The one step that every fixed-width read is built on: points `bytes` at the `n` bytes at
   // the cursor, which moves past them; or returns false, with the cursor unmoved, when fewer
-  // remain (or the cursor is outside the data). Inline: a subtraction, two comparisons and an
-  // addition. (A bool rather than a null pointer: the compiler cannot tell that data + offset
-  // is never null, and would test it again.)
+  // remain (or the cursor is outside the data). Inline: an addition and one comparison against
+  // a limit that a loop works out once. (A bool rather than a null pointer: the compiler cannot
+  // tell that data + offset is never null, and would test it again.)
   bool Take(std::int32_t n, const std::uint8_t*& bytes) noexcept {
-    const std::int32_t pos = ResPos;
-    // ResPos and ResSize are never negative, so their difference cannot overflow.
-    if (ResSize - pos < n || static_cast<std::uint32_t>(pos) >= ResData.size()) [[unlikely]]
+    // ResPos and n are never negative, so the end cannot wrap; in 64 bits, one offset serves
+    // the cursor and the address. The array's size is asked too, though ResSize is always taken
+    // from it, so that no state of the stream can read outside the array.
+    const std::uint64_t end =
+        std::uint64_t{static_cast<std::uint32_t>(ResPos)} + static_cast<std::uint32_t>(n);
+    const std::uint64_t size = static_cast<std::uint32_t>(ResSize);
+    if (end > (size < ResData.size() ? size : ResData.size())) [[unlikely]]
       return false;
-    ResPos = pos + n;  // at most ResSize
-    bytes = ResData.data() + pos;
+    ResPos = static_cast<std::int32_t>(end);
+    bytes = ResData.data() + (end - static_cast<std::uint32_t>(n));
     return true;
   }
 
@@ -334,18 +352,22 @@ class ResourceStream {
   ReadValue ReadFixed(const char* operation) {
     const std::uint8_t* bytes;
     if (!Take(sizeof(T), bytes)) [[unlikely]] {
-      CheckPastEnd(sizeof(T), operation);
+      if (!PastTheEnd(sizeof(T))) ThrowFewerLeft(*this, sizeof(T), operation);
       return {};
     }
     return ReadValue(FromBytes<T>(bytes));
   }
-  // For a typed read of `n` bytes that cannot be made, which gives the Empty value: raises the
-  // overflow error when the position of its last byte leaves the signed 32-bit range, or the
-  // bounds error when the cursor is outside the array.
-  void CheckPastEnd(std::int32_t n, const char* operation) const;
-  // For a read of `n` bytes that cannot be made, which raises: the errors of CheckPastEnd, else
-  // the bounds error that says how many bytes were wanted and how many are left.
-  [[noreturn]] void ThrowFewerLeft(std::int32_t n, const char* operation) const;
+  // Whether a read of `n` bytes that Take refused is simply past the end, which gives the Empty
+  // value (or nothing): fewer than n bytes left, and the position where its last byte would be
+  // still a signed 32-bit number. Inline, so that reaching the end calls nothing.
+  bool PastTheEnd(std::int32_t n) const noexcept {
+    return ResSize - ResPos < n && ResPos <= (std::numeric_limits<std::int32_t>::max)() - (n - 1);
+  }
+  // For a read of `n` bytes that Take refused, which raises: the overflow error when the
+  // position of its last byte leaves the signed 32-bit range; the bounds error when the array
+  // holds fewer bytes than ResSize says; else the bounds error that says how many bytes were
+  // wanted and how many are left. `at` is a copy (see Opening).
+  [[noreturn]] static void ThrowFewerLeft(ResourceStream at, std::int32_t n, const char* operation);
   // A span's byte count as a ReadBlock length, raising the overflow error beyond 2^31 - 1.
   std::int32_t CheckedLength(std::size_t bytes) const;
   // The token at the cursor handed to `text` (see resource_stream.cpp), and the cursor moved
