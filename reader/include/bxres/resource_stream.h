@@ -308,16 +308,17 @@ class ResourceStream {
   // a limit that a loop works out once. (A bool rather than a null pointer: the compiler cannot
   // tell that data + offset is never null, and would test it again.)
   bool Take(std::int32_t n, const std::uint8_t*& bytes) noexcept {
-    // ResPos and n are never negative, so the end cannot wrap; in 64 bits, one offset serves
-    // the cursor and the address. The array's size is asked too, though ResSize is always taken
-    // from it, so that no state of the stream can read outside the array.
-    const std::uint64_t end =
-        std::uint64_t{static_cast<std::uint32_t>(ResPos)} + static_cast<std::uint32_t>(n);
-    const std::uint64_t size = static_cast<std::uint32_t>(ResSize);
-    if (end > (size < ResData.size() ? size : ResData.size())) [[unlikely]]
+    // ResPos and n are never negative, so the end cannot wrap in 32 unsigned bits. The array's
+    // size is asked too, though ResSize is always taken from it, so that no state of the stream
+    // can read outside the array.
+    const std::uint32_t pos = static_cast<std::uint32_t>(ResPos);
+    const std::uint32_t end = pos + static_cast<std::uint32_t>(n);
+    const std::uint32_t size = static_cast<std::uint32_t>(ResSize);
+    if (end > (size < ResData.size() ? size : static_cast<std::uint32_t>(ResData.size())))
+        [[unlikely]]
       return false;
     ResPos = static_cast<std::int32_t>(end);
-    bytes = ResData.data() + (end - static_cast<std::uint32_t>(n));
+    bytes = ResData.data() + pos;
     return true;
   }
 
