@@ -405,6 +405,8 @@ struct Pair {
   const char* target = "-";
   double limit = 0;
   bool at_least = false;
+  // Measured by starting programs: such pairs run in rounds of their own, after the others.
+  bool starts_programs = false;
 };
 
 double Median(std::vector<double> v) {
@@ -497,12 +499,12 @@ std::vector<Pair> Pairs() {
   auto ms = [](double s) { return s * 1e3; };
   pairs.push_back(
       {"Demonstration start vs bare Qt: time", Timed([] { RunToShown(BX_DEMO_START); }, kStarts),
-       Timed([] { RunToShown(BX_BARE_QT); }, kStarts), ms, "ms", "<= 1.05", 1.05, false});
+       Timed([] { RunToShown(BX_BARE_QT); }, kStarts), ms, "ms", "<= 1.05", 1.05, false, true});
   auto peak = [](const char* program) {
     return Measure([program] { return static_cast<double>(RunToShown(program)) / 1024; });
   };
   pairs.push_back({"Demonstration start vs bare Qt: memory", peak(BX_DEMO_START), peak(BX_BARE_QT),
-                   [](double mib) { return mib; }, "MiB", "<= 1.05", 1.05, false});
+                   [](double mib) { return mib; }, "MiB", "<= 1.05", 1.05, false, true});
   return pairs;
 }
 
@@ -544,29 +546,37 @@ void PrintRatios(int rounds, const std::regex& filter) {
     std::vector<double> ours, base, ratio;
   };
   std::vector<Figures> figures(pairs.size());
-  // One pass of each side first, untimed: the first touches pages and buffers that the rounds
-  // would otherwise charge to whichever side ran first.
-  for (const Pair& pair : pairs) {
-    pair.ours();
-    pair.base();
-  }
-  for (int round = 0; round < rounds; ++round) {
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-      const Pair& pair = pairs[i];
-      double ours = 0, base = 0;
-      if (round % 2 == 0) {
-        ours = pair.ours();
-        base = pair.base();
-      } else {
-        base = pair.base();
-        ours = pair.ours();
-      }
-      Figures& f = figures[i];
-      f.ours.push_back(pair.shown(ours));
-      f.base.push_back(pair.shown(base));
-      f.ratio.push_back(f.ours.back() / f.base.back());
+  // The pairs that start programs run in rounds of their own, after the others: twenty program
+  // starts in a round slowed the reader measured after them (the module's ReadToken to 0.68 of
+  // ICU, from 0.90 without them).
+  for (const bool starts_programs : {false, true}) {
+    // One pass of each side first, untimed: the first touches pages and buffers that the rounds
+    // would otherwise charge to whichever side ran first.
+    for (const Pair& pair : pairs) {
+      if (pair.starts_programs != starts_programs) continue;
+      pair.ours();
+      pair.base();
     }
-    std::fprintf(stderr, "round %d of %d done\n", round + 1, rounds);
+    for (int round = 0; round < rounds; ++round) {
+      for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const Pair& pair = pairs[i];
+        if (pair.starts_programs != starts_programs) continue;
+        double ours = 0, base = 0;
+        if (round % 2 == 0) {
+          ours = pair.ours();
+          base = pair.base();
+        } else {
+          base = pair.base();
+          ours = pair.ours();
+        }
+        Figures& f = figures[i];
+        f.ours.push_back(pair.shown(ours));
+        f.base.push_back(pair.shown(base));
+        f.ratio.push_back(f.ours.back() / f.base.back());
+      }
+      std::fprintf(stderr, "round %d of %d done%s\n", round + 1, rounds,
+                   starts_programs ? " (program starts)" : "");
+    }
   }
   std::printf("\n| %-50s | %9s | %9s | %-4s | %6s | %-13s | %-7s | %-3s |\n", "figure", "BxRes",
               "baseline", "unit", "ratio", "spread", "target", "met");
