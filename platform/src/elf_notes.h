@@ -4,8 +4,10 @@
 // nothing. Each note is named "BxRes"; its type says what its description holds.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace bx::detail {
 
@@ -30,7 +32,38 @@ void ForEachNote(std::uint32_t type, bool (*visit)(const ElfNote& note, void* co
                  void* context);
 
 // The 32-bit word at `p`, which need not be aligned.
-std::uint32_t NoteWord(const unsigned char* p) noexcept;
+inline std::uint32_t NoteWord(const unsigned char* p) noexcept {
+  std::uint32_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+// Calls `visit(desc, desc_size)` for every "BxRes" note of `type` in the notes from `p` to `end`
+// (a note segment, whose alignment `align`, 4 or 8, pads names and descriptions), until it
+// returns false; returns false then. Stops at a note that does not fit. Used on the segments of
+// the objects loaded, and by the command-line tool on a file's.
+template <class Visit>
+bool ForEachNoteIn(const unsigned char* p, const unsigned char* end, std::size_t align,
+                   std::uint32_t type, Visit&& visit) {
+  constexpr std::size_t kHeaderSize = 12;  // name size, description size, type
+  constexpr char kName[6] = {'B', 'x', 'R', 'e', 's', '\0'};
+  const auto padded = [align](std::uint32_t n) {
+    return (std::size_t{n} + align - 1) & ~(align - 1);
+  };
+  while (end - p >= static_cast<std::ptrdiff_t>(kHeaderSize)) {
+    const std::uint32_t name_size = NoteWord(p);
+    const std::uint32_t desc_size = NoteWord(p + 4);
+    const std::size_t size = kHeaderSize + padded(name_size) + padded(desc_size);
+    if (size > static_cast<std::size_t>(end - p)) return true;
+    if (name_size == sizeof kName && NoteWord(p + 8) == type &&
+        std::equal(kName, kName + sizeof kName, p + kHeaderSize) &&
+        !visit(p + kHeaderSize + padded(name_size), desc_size)) {
+      return false;
+    }
+    p += size;
+  }
+  return true;
+}
 
 // The address that a signed 32-bit offset at `p` points to, counted from `p`.
 const unsigned char* NoteTarget(const unsigned char* p) noexcept;

@@ -1,0 +1,56 @@
+// The resources that an executable or shared object holds, read from its file: an ELF object
+// built with this library (the compiled resource images its notes point to), or a PE one (its
+// resource section). For the command-line tool; the program itself finds its resources through
+// the loader.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace bxres {
+
+// A type or identifier: a number, or a name (UTF-8) when `name` is not empty.
+struct Name {
+  std::uint16_t number = 0;
+  std::string name;
+
+  friend bool operator==(const Name&, const Name&) = default;
+};
+
+struct Resource {
+  Name type;
+  Name id;
+  std::uint16_t language = 0;
+  std::span<const std::uint8_t> data;  // a view of the file's bytes
+  std::uint64_t offset = 0;            // where the data starts in the file
+};
+
+// A file that is no executable, or one that is cut off or malformed; what() says what and
+// where ("at byte 64: ...").
+class BadExecutable : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class Format { kElf, kPe };
+
+struct Contents {
+  Format format;
+  std::vector<Resource> resources;  // in the order the file holds them
+};
+
+// Reads the resources of `file`, the whole of an executable or shared object. Every offset and
+// size is checked against the file before it is used, so any bytes at all are safe to read.
+// Raises BadExecutable.
+Contents ReadResources(std::span<const std::uint8_t> file);
+
+// A type as people write it: the standard types by their names (RCDATA, MANIFEST, ...), other
+// numbers in decimal, names as they are.
+std::string TypeText(const Name& type);
+// An identifier as people write it: a number in decimal, or the name.
+std::string IdText(const Name& id);
+
+}  // namespace bxres

@@ -1,0 +1,259 @@
+// bxres: what an executable or shared object holds, and one resource of it.
+//
+//   bxres list <file> [--json]
+//   bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]
+//
+// Exit status 0, or 2 with a message on the standard error for anything wrong: the arguments, a
+// file that cannot be read, is no executable or is malformed, or a resource it does not hold.
+#include <bxres/resource_stream.h>
+#include <bxres/value_text.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "executable.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: bxres list <file> [--json]\n"
+    "       bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]\n";
+
+struct Failure {
+  std::string message;
+};
+
+[[noreturn]] void Fail(std::string message) { throw Failure{std::move(message)}; }
+
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail(path + ": cannot open: " + std::strerror(errno));
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+  if (in.bad()) Fail(path + ": cannot read: " + std::strerror(errno));
+  return bytes;
+}
+
+bxres::Contents Read(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  try {
+    return bxres::ReadResources(bytes);
+  } catch (const bxres::BadExecutable& e) {
+    Fail(path + ": " + e.what());
+  }
+}
+
+std::string LanguageText(std::uint16_t language) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%04X", language);
+  return text;
+}
+
+std::string Json(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+void List(const std::string& path, bool json) {
+  const auto bytes = ReadFile(path);
+  const auto contents = Read(path, bytes);
+  if (json) {
+    std::printf("[");
+    const char* comma = "";
+    for (const auto& r : contents.resources) {
+      std::printf("%s\n  {\"type\": %s, \"identifier\": %s, \"language\": %u, \"size\": %zu}",
+                  comma, Json(bxres::TypeText(r.type)).c_str(), Json(bxres::IdText(r.id)).c_str(),
+                  static_cast<unsigned>(r.language), r.data.size());
+      comma = ",";
+    }
+    std::printf("%s]\n", contents.resources.empty() ? "" : "\n");
+    return;
+  }
+  std::vector<std::array<std::string, 4>> rows = {{"TYPE", "IDENTIFIER", "LANGUAGE", "SIZE"}};
+  for (const auto& r : contents.resources) {
+    rows.push_back({bxres::TypeText(r.type), bxres::IdText(r.id), LanguageText(r.language),
+                    std::to_string(r.data.size())});
+  }
+  std::array<std::size_t, 4> width{};
+  for (const auto& row : rows) {
+    for (std::size_t i = 0; i < 4; ++i) width[i] = std::max(width[i], row[i].size());
+  }
+  for (const auto& row : rows) {
+    std::printf("%-*s  %-*s  %-*s  %*s\n", static_cast<int>(width[0]), row[0].c_str(),
+                static_cast<int>(width[1]), row[1].c_str(), static_cast<int>(width[2]),
+                row[2].c_str(), static_cast<int>(width[3]), row[3].c_str());
+  }
+}
+
+// A type or identifier as given on the command line: a number (also "#123"), a standard type's
+// name (for a type), or a name, matched without regard to ASCII case.
+bxres::Name ParseName(const std::string& text, bool is_type) {
+  std::string digits = text.starts_with('#') ? text.substr(1) : text;
+  if (!digits.empty() &&
+      std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    const unsigned long n = digits.size() <= 5 ? std::stoul(digits) : 0;
+    if (n < 1 || n > 65535) {
+      Fail(std::string(is_type ? "type " : "identifier ") + text + " is outside 1 to 65535");
+    }
+    return {static_cast<std::uint16_t>(n), {}};
+  }
+  std::string upper = text;
+  for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  if (is_type) {
+    for (std::uint16_t n = 1; n <= 24; ++n) {
+      if (bxres::TypeText({n, {}}) == upper) return {n, {}};
+    }
+  }
+  return {0, upper};
+}
+
+bool SameName(const bxres::Name& have, const bxres::Name& want) {
+  if (have.name.empty() || want.name.empty()) return have == want;
+  return std::equal(have.name.begin(), have.name.end(), want.name.begin(), want.name.end(),
+                    [](char a, char b) {
+                      const auto up = [](char c) {
+                        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+                      };
+                      return up(a) == up(b);
+                    });
+}
+
+void PrintHex(std::span<const std::uint8_t> data) {
+  for (std::size_t at = 0; at < data.size(); at += 16) {
+    std::printf("%08zx ", at);
+    std::string text;
+    for (std::size_t i = at; i < at + 16; ++i) {
+      if (i < data.size()) {
+        std::printf(" %02x", data[i]);
+        text += data[i] >= 0x20 && data[i] < 0x7F ? static_cast<char>(data[i]) : '.';
+      } else {
+        std::printf("   ");
+      }
+    }
+    std::printf("  |%s|\n", text.c_str());
+  }
+}
+
+void Dump(const std::string& path, const std::string& type_text, const std::string& id_text,
+          std::optional<std::uint16_t> language, const std::string& as) {
+  const auto type = ParseName(type_text, true);
+  const auto id = ParseName(id_text, false);
+  const auto bytes = ReadFile(path);
+  const auto contents = Read(path, bytes);
+  std::vector<const bxres::Resource*> found;
+  for (const auto& r : contents.resources) {
+    if (SameName(r.type, type) && SameName(r.id, id) && (!language || r.language == *language)) {
+      found.push_back(&r);
+    }
+  }
+  const std::string what = "resource " + bxres::IdText(id) + " of type " + bxres::TypeText(type);
+  if (found.empty()) {
+    Fail(path + ": holds no " + what +
+         (language ? " in language " + LanguageText(*language) : std::string()) +
+         " (bxres list shows what it holds)");
+  }
+  if (found.size() > 1) {
+    std::string languages;
+    for (const auto* r : found)
+      languages += (languages.empty() ? "" : ", ") + LanguageText(r->language);
+    Fail(path + ": holds " + what + " in several languages (" + languages +
+         "): choose one with --language");
+  }
+  const auto data = found.front()->data;
+  if (as == "hex") {
+    PrintHex(data);
+  } else if (as == "raw") {
+    std::fwrite(data.data(), 1, data.size(), stdout);
+  } else if (as == "utf8") {
+    std::fputs(bx::ToUtf8(bx::Cp932ToUtf16(data)).c_str(), stdout);
+  } else {
+    bx::ResourceStream stream(data);
+    for (const std::string& token : stream.Tokens<std::string>()) {
+      std::fwrite(token.data(), 1, token.size(), stdout);
+      std::fputc('\n', stdout);
+    }
+  }
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.empty()) Fail(std::string("no command\n") + kUsage);
+  const std::string& command = args[0];
+  if (command == "--help" || command == "-h") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  std::vector<std::string> positional;
+  bool json = false;
+  std::optional<std::uint16_t> language;
+  std::string as = "hex";
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const auto value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) Fail(a + " needs a value\n" + kUsage);
+      return args[++i];
+    };
+    if (a == "--json" && command == "list") {
+      json = true;
+    } else if (a == "--language" && command == "dump") {
+      const std::string& v = value();
+      char* end = nullptr;
+      const unsigned long n = std::strtoul(v.c_str(), &end, 0);
+      if (v.empty() || *end != '\0' || n > 0xFFFF)
+        Fail("--language " + v + " is no number from 0 to 65535");
+      language = static_cast<std::uint16_t>(n);
+    } else if (a == "--as" && command == "dump") {
+      as = value();
+      if (as != "hex" && as != "raw" && as != "tokens" && as != "utf8") {
+        Fail("--as " + as + ": it is hex, raw, tokens or utf8");
+      }
+    } else if (a.starts_with("--")) {
+      Fail("unknown option " + a + " for " + command + "\n" + kUsage);
+    } else {
+      positional.push_back(a);
+    }
+  }
+  if (command == "list" && positional.size() == 1) {
+    List(positional[0], json);
+  } else if (command == "dump" && positional.size() == 3) {
+    Dump(positional[0], positional[1], positional[2], language, as);
+  } else {
+    Fail((command == "list" || command == "dump" ? "wrong arguments for " + command
+                                                 : "unknown command " + command) +
+         "\n" + kUsage);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const int status = Run(std::vector<std::string>(argv + 1, argv + argc));
+    if (std::fflush(stdout) != 0) Fail("cannot write the output");
+    return status;
+  } catch (const Failure& f) {
+    std::fprintf(stderr, "bxres: %s\n", f.message.c_str());
+    return 2;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bxres: %s\n", e.what());
+    return 2;
+  }
+}
