@@ -3,12 +3,19 @@
 //   bxres list <file> [--json]
 //   bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]
 //
+// dump writes a hex listing unless asked otherwise: the bytes as they are (raw), the text
+// converted from code page 932 to UTF-8 (utf8), or the tokens as the library reads them, one a
+// line in UTF-8, with a backslash, line ends, tabs, zeros and other control characters escaped
+// (\\, \n, \r, \t, \0, \x1f) so that each stays on its line (tokens).
+//
 // Exit status 0, or 2 with a message on the standard error for anything wrong: the arguments, a
 // file that cannot be read, is no executable or is malformed, or a resource it does not hold.
 #include <bxres/resource_stream.h>
 #include <bxres/value_text.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -18,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "binary_output.h"
 #include "executable.h"
 
 namespace {
@@ -136,6 +144,40 @@ bool SameName(const bxres::Name& have, const bxres::Name& want) {
                     });
 }
 
+// A token on one line: a backslash, and the control characters that a quoted token may hold
+// (line ends, tabs) or that the data has (a zero), written as escapes.
+std::string Escaped(std::string_view token) {
+  std::string out;
+  for (const char c : token) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\0':
+        out += "\\0";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\x%02x", static_cast<unsigned>(c));
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out;
+}
+
 void PrintHex(std::span<const std::uint8_t> data) {
   for (std::size_t at = 0; at < data.size(); at += 16) {
     std::printf("%08zx ", at);
@@ -183,12 +225,13 @@ void Dump(const std::string& path, const std::string& type_text, const std::stri
   } else if (as == "raw") {
     std::fwrite(data.data(), 1, data.size(), stdout);
   } else if (as == "utf8") {
-    std::fputs(bx::ToUtf8(bx::Cp932ToUtf16(data)).c_str(), stdout);
+    const std::string text = bx::ToUtf8(bx::Cp932ToUtf16(data));
+    std::fwrite(text.data(), 1, text.size(), stdout);
   } else {
     bx::ResourceStream stream(data);
     for (const std::string& token : stream.Tokens<std::string>()) {
-      std::fwrite(token.data(), 1, token.size(), stdout);
-      std::fputc('\n', stdout);
+      const std::string line = Escaped(token) + "\n";
+      std::fwrite(line.data(), 1, line.size(), stdout);
     }
   }
 }
@@ -245,6 +288,7 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  bxres::UseBinaryOutput();
   try {
     const int status = Run(std::vector<std::string>(argv + 1, argv + argc));
     if (std::fflush(stdout) != 0) Fail("cannot write the output");
