@@ -59,6 +59,30 @@ TEST(ExecutableReader, ListsWhatTheProgramsLoaderFinds) {
   EXPECT_NE(Find(contents, "RCDATA", "60", 0), nullptr);
 }
 
+TEST(ExecutableReader, ReadsEachFormatAndWidth) {
+  // The smallest files of each kind, made by tests/fuzz/make_executable_seeds.sh.
+  const struct {
+    const char* file;
+    bxres::Format format;
+  } cases[] = {{"elf64", bxres::Format::kElf},
+               {"elf32", bxres::Format::kElf},
+               {"pe32plus", bxres::Format::kPe},
+               {"pe32", bxres::Format::kPe}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const auto bytes = FileBytes((std::string(BX_EXECUTABLE_SEEDS) + "/" + c.file).c_str());
+    const auto contents = bxres::ReadResources(bytes);
+    EXPECT_EQ(contents.format, c.format);
+    ASSERT_EQ(contents.resources.size(), 2u);
+    const auto* words = Find(contents, "CUSTOM", "101", 0x0411);
+    const auto* greeting = Find(contents, "RCDATA", "GREETING", 0x0411);
+    ASSERT_NE(words, nullptr);
+    ASSERT_NE(greeting, nullptr);
+    EXPECT_EQ(std::string(words->data.begin(), words->data.end()), "hello, world\r\n");
+    EXPECT_EQ(std::string(greeting->data.begin(), greeting->data.end()), "Hi");
+  }
+}
+
 TEST(ExecutableReader, RefusesWhatIsNoExecutable) {
   const std::string text = "a text file, not a program\n";
   try {

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Makes the smallest executables that hold resources, the seeds of the executable fuzzer and the
+# fixtures of tests/tool/executable_reader_test.cpp: ELF (64 and 32 bits), with a resource image
+# and its note as the library's builds write them, and PE32+ and PE32, with a resource section
+# from windres. Each holds CUSTOM 101 ("hello, world" and CR LF) and RCDATA GREETING ("Hi"), in
+# Japanese. Needs gcc (with 32-bit support), MinGW-w64 and its windres.
+set -euo pipefail
+out="$(cd "$(dirname "$0")" && pwd)/executable_corpus"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+printf 'hello, world\r\n' >words.txt
+cat >tiny.rc <<'RC'
+LANGUAGE 0x11, 0x1
+101 CUSTOM "words.txt"
+Greeting RCDATA { "Hi" }
+RC
+x86_64-w64-mingw32-windres -O res tiny.rc -o tiny.res
+cat >elf.S <<'ASM'
+  .globl _start
+  .text
+_start:
+  ret
+  .section .rodata.img,"a",%progbits
+  .balign 4
+img:
+  .incbin "tiny.res"
+img_end:
+  .balign 4
+origin:
+  .asciz "tiny"
+  .section .note.bxres,"a",%note
+  .balign 4
+  .long 6, 12, 0x42785253
+  .asciz "BxRes"
+  .balign 4
+  .long img - .
+  .long img_end - img
+  .long origin - .
+ASM
+flags=(-nostdlib -static -s -Wl,-n -Wl,--build-id=none)
+gcc "${flags[@]}" elf.S -o "$out/elf64"
+gcc -m32 "${flags[@]}" elf.S -o "$out/elf32"
+echo 'void start(void) {}' >pe.c
+pe_flags=(-nostdlib -s -Wl,--file-alignment,16 -Wl,--section-alignment,16)
+x86_64-w64-mingw32-windres -O coff tiny.rc -o rc64.o
+x86_64-w64-mingw32-gcc "${pe_flags[@]}" -e start pe.c rc64.o -o "$out/pe32plus"
+i686-w64-mingw32-windres -O coff tiny.rc -o rc32.o
+i686-w64-mingw32-gcc "${pe_flags[@]}" -e _start pe.c rc32.o -o "$out/pe32"
