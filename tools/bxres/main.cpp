@@ -18,8 +18,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,11 +39,17 @@ struct Failure {
 [[noreturn]] void Fail(std::string message) { throw Failure{std::move(message)}; }
 
 std::vector<std::uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Fail(path + ": cannot open: " + std::strerror(errno));
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) Fail(path + ": cannot read: " + std::strerror(errno));
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) Fail(path + ": cannot open: " + std::strerror(errno));
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t buffer[1 << 16];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  const bool failed = std::ferror(file) != 0;
+  const int error = errno;
+  std::fclose(file);
+  if (failed) Fail(path + ": cannot read: " + std::strerror(error));
   return bytes;
 }
 
