@@ -18,3 +18,17 @@ install(FILES
   "${CMAKE_CURRENT_LIST_DIR}/BxResourceImage.elf.cpp.in"
   "${CMAKE_CURRENT_LIST_DIR}/BxResource.windows.rc.in"
   DESTINATION "${BX_PACKAGE_DIR}")
+
+# The same for pkg-config (Make, Meson, ...): the library, what it links (the dynamic loader's
+# library on ELF systems), and where the tool is, all relative to the file's own place, so that
+# the installed tree can move.
+set(BX_PC_LIBS "")
+foreach(lib IN LISTS CMAKE_DL_LIBS)
+  string(APPEND BX_PC_LIBS " -l${lib}")
+endforeach()
+file(RELATIVE_PATH BX_PC_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+string(REGEX REPLACE "/$" "" BX_PC_PREFIX "${BX_PC_PREFIX}")
+configure_file("${CMAKE_CURRENT_LIST_DIR}/bxres.pc.in" "${CMAKE_CURRENT_BINARY_DIR}/bxres.pc"
+               @ONLY)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/bxres.pc"
+        DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")

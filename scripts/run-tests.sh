@@ -11,9 +11,10 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 set -e
 bx_enable_i386
-# The window tests render text: a font with Japanese glyphs, as the demonstration has.
+# The window tests render text: a font with Japanese glyphs, as the demonstration has. Make,
+# Meson and pkg-config build the example as projects without CMake do.
 bx_install_packages "${BX_BUILD_PACKAGES[@]}" libgtest-dev clang libclang-rt-14-dev \
-  fonts-ipafont-gothic locales xvfb "${BX_WINDOWS_PACKAGES[@]}"
+  fonts-ipafont-gothic locales xvfb make meson pkg-config "${BX_WINDOWS_PACKAGES[@]}"
 # One test lists the numbers in a locale that writes a decimal comma; the Windows window runs
 # under Wine in Japanese.
 bx_generate_locale de_DE.UTF-8

@@ -1,7 +1,10 @@
-// bxres: what an executable or shared object holds, and one resource of it.
+// bxres: what an executable or shared object holds, and one resource of it; and the source that
+// embeds resources for a build that does not use CMake.
 //
 //   bxres list <file> [--json]
 //   bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]
+//   bxres embed -o <out.cpp> [--depfile <file>]
+//         (--id <id> --type <type> --file <path> [--language <n>])... [--res <file.res>]...
 //
 // dump writes a hex listing unless asked otherwise: the bytes as they are (raw), the text
 // converted from code page 932 to UTF-8 (utf8), or the tokens as the library reads them, one a
@@ -9,7 +12,8 @@
 // (\\, \n, \r, \t, \0, \x1f) so that each stays on its line (tokens).
 //
 // Exit status 0, or 2 with a message on the standard error for anything wrong: the arguments, a
-// file that cannot be read, is no executable or is malformed, or a resource it does not hold.
+// file that cannot be read, is no executable or is malformed, a resource it does not hold, or
+// one that cannot be embedded.
 #include <bxres/resource_stream.h>
 #include <bxres/value_text.h>
 
@@ -24,13 +28,17 @@
 #include <vector>
 
 #include "binary_output.h"
+#include "embed.h"
 #include "executable.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: bxres list <file> [--json]\n"
-    "       bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]\n";
+    "       bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]\n"
+    "       bxres embed -o <out.cpp> [--depfile <file>]\n"
+    "             (--id <id> --type <type> --file <path> [--language <n>])... [--res "
+    "<file.res>]...\n";
 
 struct Failure {
   std::string message;
@@ -240,6 +248,79 @@ void Dump(const std::string& path, const std::string& type_text, const std::stri
   }
 }
 
+std::uint16_t Language(const std::string& v) {
+  char* end = nullptr;
+  const unsigned long n = std::strtoul(v.c_str(), &end, 0);
+  if (v.empty() || *end != '\0' || n > 0xFFFF) {
+    Fail("--language " + v + " is no number from 0 to 65535");
+  }
+  return static_cast<std::uint16_t>(n);
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+  // Written beside and renamed, so that a build never sees half a file.
+  const std::string temporary = path + ".tmp";
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) Fail(path + ": cannot write: " + std::strerror(errno));
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    std::remove(temporary.c_str());
+    Fail(path + ": cannot write: " + std::strerror(error));
+  }
+}
+
+// bxres embed: one resource for each --id, with the --type, --file and --language after it.
+int Embed(const std::vector<std::string>& args) {
+  std::string output, depfile;
+  std::vector<bxres::FileResource> files;
+  std::vector<std::string> res_files;
+  std::vector<std::array<bool, 3>> given;  // --type, --file, --language of each resource
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (!a.starts_with("-")) Fail(a + ": unexpected\n" + kUsage);
+    if (i + 1 >= args.size()) Fail(a + " needs a value\n" + kUsage);
+    const std::string& v = args[++i];
+    const auto current = [&](std::size_t field) -> bxres::FileResource& {
+      if (files.empty()) Fail(a + " " + v + " comes before any --id");
+      if (given.back()[field]) Fail(a + " given twice for --id " + files.back().id);
+      given.back()[field] = true;
+      return files.back();
+    };
+    if (a == "-o") {
+      output = v;
+    } else if (a == "--depfile") {
+      depfile = v;
+    } else if (a == "--id") {
+      files.push_back({v, {}, {}, 0});
+      given.push_back({});
+    } else if (a == "--type") {
+      current(0).type = v;
+    } else if (a == "--file") {
+      current(1).file = v;
+    } else if (a == "--language") {
+      current(2).language = Language(v);
+    } else if (a == "--res") {
+      res_files.push_back(v);
+    } else {
+      Fail("unknown option " + a + " for embed\n" + kUsage);
+    }
+  }
+  if (output.empty()) Fail(std::string("embed needs -o <out.cpp>\n") + kUsage);
+  if (files.empty() && res_files.empty()) Fail(std::string("nothing to embed\n") + kUsage);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (!given[i][0] || !given[i][1]) Fail("--id " + files[i].id + " needs a --type and a --file");
+  }
+  try {
+    const auto embedding = bxres::Embed(files, res_files, "bxres embed");
+    WriteFile(output, embedding.source);
+    if (!depfile.empty()) WriteFile(depfile, bxres::Depfile(output, embedding.inputs));
+  } catch (const bxres::EmbedError& e) {
+    Fail(e.what());
+  }
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   if (args.empty()) Fail(std::string("no command\n") + kUsage);
   const std::string& command = args[0];
@@ -247,6 +328,7 @@ int Run(const std::vector<std::string>& args) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  if (command == "embed") return Embed(args);
   std::vector<std::string> positional;
   bool json = false;
   std::optional<std::uint16_t> language;
@@ -260,12 +342,7 @@ int Run(const std::vector<std::string>& args) {
     if (a == "--json" && command == "list") {
       json = true;
     } else if (a == "--language" && command == "dump") {
-      const std::string& v = value();
-      char* end = nullptr;
-      const unsigned long n = std::strtoul(v.c_str(), &end, 0);
-      if (v.empty() || *end != '\0' || n > 0xFFFF)
-        Fail("--language " + v + " is no number from 0 to 65535");
-      language = static_cast<std::uint16_t>(n);
+      language = Language(value());
     } else if (a == "--as" && command == "dump") {
       as = value();
       if (as != "hex" && as != "raw" && as != "tokens" && as != "utf8") {
