@@ -42,8 +42,8 @@ flags=(-nostdlib -static -s -Wl,-n -Wl,--build-id=none)
 gcc "${flags[@]}" elf.S -o "$out/elf64"
 gcc -m32 "${flags[@]}" elf.S -o "$out/elf32"
 echo 'void start(void) {}' >pe.c
-pe_flags=(-nostdlib -s -Wl,--file-alignment,16 -Wl,--section-alignment,16)
+pe_flags=(-nostdlib -s -Wl,--file-alignment,16 -Wl,--section-alignment,16 -Wl,--no-insert-timestamp)
 x86_64-w64-mingw32-windres -O coff tiny.rc -o rc64.o
-x86_64-w64-mingw32-gcc "${pe_flags[@]}" -e start pe.c rc64.o -o "$out/pe32plus"
+x86_64-w64-mingw32-gcc "${pe_flags[@]}" -e start pe.c rc64.o -o "$out/pe32plus.exe"
 i686-w64-mingw32-windres -O coff tiny.rc -o rc32.o
-i686-w64-mingw32-gcc "${pe_flags[@]}" -e _start pe.c rc32.o -o "$out/pe32"
+i686-w64-mingw32-gcc "${pe_flags[@]}" -e _start pe.c rc32.o -o "$out/pe32.exe"

@@ -66,8 +66,8 @@ TEST(ExecutableReader, ReadsEachFormatAndWidth) {
     bxres::Format format;
   } cases[] = {{"elf64", bxres::Format::kElf},
                {"elf32", bxres::Format::kElf},
-               {"pe32plus", bxres::Format::kPe},
-               {"pe32", bxres::Format::kPe}};
+               {"pe32plus.exe", bxres::Format::kPe},
+               {"pe32.exe", bxres::Format::kPe}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     const auto bytes = FileBytes((std::string(BX_EXECUTABLE_SEEDS) + "/" + c.file).c_str());
