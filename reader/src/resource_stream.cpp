@@ -59,19 +59,23 @@ std::int32_t CheckedSize(std::span<const std::uint8_t> bytes, const char* operat
 
 }  // namespace
 
-ResourceStream::Opening ResourceStream::Opening::Of(const ReadValue& ResID,
-                                                    const ReadValue& ResType,
-                                                    const char* operation) {
-  const auto bytes = LoadResourceData(ResID, ResType);
-  auto source = ResourceSource(ResID, ResType);
+ResourceStream::Opening ResourceStream::Opening::Over(
+    std::span<const std::uint8_t> bytes, std::shared_ptr<const detail::StreamSource> source,
+    const char* operation) {
   const std::int32_t size = CheckedSize(bytes, operation, *source);
   return {bytes, size, std::move(source)};
 }
 
+ResourceStream::Opening ResourceStream::Opening::Of(const ReadValue& ResID,
+                                                    const ReadValue& ResType) {
+  const auto bytes = LoadResourceData(ResID, ResType);
+  return Over(bytes, ResourceSource(ResID, ResType), "Load");
+}
+
 ResourceStream::Opening ResourceStream::Opening::Of(std::span<const std::uint8_t> bytes) {
-  std::shared_ptr<const detail::StreamSource> source(std::shared_ptr<void>(), &kGivenBytes);
-  const std::int32_t size = CheckedSize(bytes, "ResourceStream", *source);
-  return {bytes, size, std::move(source)};
+  return Over(bytes,
+              std::shared_ptr<const detail::StreamSource>(std::shared_ptr<void>(), &kGivenBytes),
+              "ResourceStream");
 }
 
 // --- Errors ---
@@ -213,9 +217,7 @@ std::optional<ResourceStream> ResourceStream::Open(const ReadValue& ResID,
                                                    const ReadValue& ResType) {
   const auto bytes = FindResourceData(ResID, ResType);
   if (!bytes) return std::nullopt;
-  auto source = ResourceSource(ResID, ResType);
-  const std::int32_t size = CheckedSize(*bytes, "Open", *source);
-  return ResourceStream(Opening{*bytes, size, std::move(source)});
+  return ResourceStream(Opening::Over(*bytes, ResourceSource(ResID, ResType), "Open"));
 }
 
 void ResourceStream::Skip(std::int32_t count) {

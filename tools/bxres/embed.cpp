@@ -1,13 +1,18 @@
 #include "embed.h"
 
+#include <bxres/errors.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <tuple>
 
+#include "executable.h"
 #include "res_file.h"
+#include "resource_names.h"
 
 namespace bxres {
 namespace {
@@ -31,10 +36,6 @@ HeaderName ReadName(const std::string& value, bool is_type) {
       "DIALOG",  "DIALOGEX",    "STRING",       "STRINGTABLE",  "FONTDIR",
       "FONT",    "ACCELERATOR", "ACCELERATORS", "GROUP_CURSOR", "GROUP_ICON",
       "VERSION", "VERSIONINFO", "DLGINCLUDE",   "DLGINIT",      "TOOLBAR"};
-  static const std::pair<const char*, int> kKept[] = {
-      {"RCDATA", 10},    {"MESSAGETABLE", 11}, {"PLUGPLAY", 19}, {"VXD", 20},
-      {"ANICURSOR", 21}, {"ANIICON", 22},      {"HTML", 23},     {"MANIFEST", 24}};
-  std::string number_text = value;
   if (is_type) {
     for (const char* t : kTransformed) {
       if (upper == t) {
@@ -44,17 +45,19 @@ HeaderName ReadName(const std::string& value, bool is_type) {
                          "script and embed the compiled script with --res");
       }
     }
-    for (const auto& [name, number] : kKept) {
-      if (upper == name) number_text = std::to_string(number);
-    }
   }
-  const std::string digits = number_text.starts_with('#') ? number_text.substr(1) : number_text;
+  // Numbers, and the kept standard types by name, as the loader reads them.
+  const bx::ReadValue written = AsWritten(value, is_type);
+  std::optional<std::uint16_t> number;
+  try {
+    number = bx::ToNameQuery(written, role).number;
+  } catch (const bx::ConversionError&) {
+    throw EmbedError(std::string(role) + " " + value + " is outside the numbers 1 to 65535");
+  }
+  if (number) return {std::to_string(*number), "0xFFFF, " + std::to_string(*number)};
+  const std::string digits = value.starts_with('#') ? value.substr(1) : value;
   if (!digits.empty() && std::all_of(digits.begin(), digits.end(), IsDigit)) {
-    const unsigned long n = digits.size() <= 5 ? std::stoul(digits) : 0;
-    if (n < 1 || n > 65535) {
-      throw EmbedError(std::string(role) + " " + value + " is outside the numbers 1 to 65535");
-    }
-    return {std::to_string(n), "0xFFFF, " + std::to_string(n)};
+    throw EmbedError(std::string(role) + " " + value + " is outside the numbers 1 to 65535");
   }
   const bool name_ok =
       !value.empty() && !IsDigit(value[0]) && std::all_of(value.begin(), value.end(), [](char c) {

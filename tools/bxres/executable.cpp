@@ -2,6 +2,7 @@
 
 #include <bxres/value_text.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -54,17 +55,21 @@ class Bytes {
   std::span<const std::uint8_t> file_;
 };
 
-Name FromUtf16(std::span<const std::uint8_t> units) {
+std::string Utf8Of(std::span<const std::uint8_t> units) {
   std::u16string text(units.size() / 2, u'\0');
   for (std::size_t i = 0; i < text.size(); ++i) {
     text[i] = static_cast<char16_t>(units[2 * i] | units[2 * i + 1] << 8);
   }
-  return {0, bx::ToUtf8(text)};
+  return bx::ToUtf8(text);
 }
 
-Name FromResName(const bx::detail::ResName& name) {
-  return name.name.empty() ? Name{name.number, {}} : FromUtf16(name.name);
-}
+constexpr std::pair<std::uint16_t, std::string_view> kStandardTypes[] = {
+    {1, "CURSOR"},      {2, "BITMAP"},     {3, "ICON"},          {4, "MENU"},
+    {5, "DIALOG"},      {6, "STRING"},     {7, "FONTDIR"},       {8, "FONT"},
+    {9, "ACCELERATOR"}, {10, "RCDATA"},    {11, "MESSAGETABLE"}, {12, "GROUP_CURSOR"},
+    {14, "GROUP_ICON"}, {16, "VERSION"},   {17, "DLGINCLUDE"},   {19, "PLUGPLAY"},
+    {20, "VXD"},        {21, "ANICURSOR"}, {22, "ANIICON"},      {23, "HTML"},
+    {24, "MANIFEST"}};
 
 // --- ELF: the notes that point to compiled resource images ---
 
@@ -77,9 +82,9 @@ constexpr std::uint32_t kLoad = 1;
 constexpr std::uint32_t kNote = 4;
 
 std::vector<Segment> ElfSegments(const Bytes& f) {
-  const bool wide = f.Read(4, 1, "the ELF class") == 2;
-  if (!wide && f.Read(4, 1, "the ELF class") != 1)
-    Bad(4, "the ELF class is neither 32 nor 64 bits");
+  const std::uint64_t elf_class = f.Read(4, 1, "the ELF class");
+  if (elf_class != 1 && elf_class != 2) Bad(4, "the ELF class is neither 32 nor 64 bits");
+  const bool wide = elf_class == 2;
   if (f.Read(5, 1, "the ELF data encoding") != 1) {
     Bad(5, "the ELF file is not little-endian, as every target of this library is");
   }
@@ -148,7 +153,7 @@ void ReadElf(const Bytes& f, std::span<const std::uint8_t> file, Contents& conte
             bx::detail::ResFile res(image);
             while (const auto entry = res.Next()) {
               contents.resources.push_back(
-                  {FromResName(entry->type), FromResName(entry->id), entry->language, entry->data,
+                  {entry->type, entry->id, entry->language, entry->data,
                    static_cast<std::uint64_t>(entry->data.data() - file.data())});
             }
           } catch (const bx::detail::DamagedResFile& e) {
@@ -226,7 +231,7 @@ class Pe {
   }
 
   struct Entry {
-    Name name;
+    bx::detail::ResName name;
     std::uint32_t target;
     bool directory;
   };
@@ -243,8 +248,7 @@ class Pe {
       if ((name & 0x80000000) != 0) {
         const std::uint32_t text = name & 0x7FFFFFFF;
         const std::uint64_t length = f_.U16(InSection(text, 2, "a resource name"), "");
-        e.name =
-            FromUtf16(f_.At(InSection(text + 2, length * 2, "a resource name"), length * 2, ""));
+        e.name.name = f_.At(InSection(text + 2, length * 2, "a resource name"), length * 2, "");
       } else if (name > 0xFFFF) {
         Bad(at + 16 + 8 * i, "a resource number above 65535");
       } else {
@@ -321,21 +325,30 @@ Contents ReadResources(std::span<const std::uint8_t> file) {
   return contents;
 }
 
-std::string TypeText(const Name& type) {
-  if (!type.name.empty()) return type.name;
-  static constexpr std::pair<std::uint16_t, const char*> kStandard[] = {
-      {1, "CURSOR"},      {2, "BITMAP"},     {3, "ICON"},          {4, "MENU"},
-      {5, "DIALOG"},      {6, "STRING"},     {7, "FONTDIR"},       {8, "FONT"},
-      {9, "ACCELERATOR"}, {10, "RCDATA"},    {11, "MESSAGETABLE"}, {12, "GROUP_CURSOR"},
-      {14, "GROUP_ICON"}, {16, "VERSION"},   {17, "DLGINCLUDE"},   {19, "PLUGPLAY"},
-      {20, "VXD"},        {21, "ANICURSOR"}, {22, "ANIICON"},      {23, "HTML"},
-      {24, "MANIFEST"}};
-  for (const auto& [number, name] : kStandard) {
-    if (number == type.number) return name;
+std::string TypeText(const bx::detail::ResName& type) {
+  if (!type.name.empty()) return Utf8Of(type.name);
+  for (const auto& [number, name] : kStandardTypes) {
+    if (number == type.number) return std::string(name);
   }
   return std::to_string(type.number);
 }
 
-std::string IdText(const Name& id) { return id.name.empty() ? std::to_string(id.number) : id.name; }
+std::string IdText(const bx::detail::ResName& id) {
+  return id.name.empty() ? std::to_string(id.number) : Utf8Of(id.name);
+}
+
+bx::ReadValue AsWritten(const std::string& text, bool is_type) {
+  std::string upper = text;
+  for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  if (is_type) {
+    for (const auto& [number, name] : kStandardTypes) {
+      if (name == upper) return bx::ReadValue(std::int32_t{number});
+    }
+  }
+  const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                   [](char c) { return c >= '0' && c <= '9'; });
+  if (digits && text.size() <= 9) return bx::ReadValue(static_cast<std::int32_t>(std::stol(text)));
+  return bx::ReadValue(bx::FromUtf8(digits ? "#" + text : text));  // "#" + digits: a number
+}
 
 }  // namespace bxres

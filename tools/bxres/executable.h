@@ -8,21 +8,19 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include <bxres/read_value.h>
+
+#include "res_file.h"
 
 namespace bxres {
 
-// A type or identifier: a number, or a name (UTF-8) when `name` is not empty.
-struct Name {
-  std::uint16_t number = 0;
-  std::string name;
-
-  friend bool operator==(const Name&, const Name&) = default;
-};
-
 struct Resource {
-  Name type;
-  Name id;
+  // As the loader holds them: a number, or a name of UTF-16 code units viewing the file.
+  bx::detail::ResName type;
+  bx::detail::ResName id;
   std::uint16_t language = 0;
   std::span<const std::uint8_t> data;  // a view of the file's bytes
   std::uint64_t offset = 0;            // where the data starts in the file
@@ -49,8 +47,12 @@ Contents ReadResources(std::span<const std::uint8_t> file);
 
 // A type as people write it: the standard types by their names (RCDATA, MANIFEST, ...), other
 // numbers in decimal, names as they are.
-std::string TypeText(const Name& type);
+std::string TypeText(const bx::detail::ResName& type);
 // An identifier as people write it: a number in decimal, or the name.
-std::string IdText(const Name& id);
+std::string IdText(const bx::detail::ResName& id);
+// A type or identifier as people write it, as a value the loader reads (bx::ToNameQuery): a
+// number in decimal (also "#123"), or a name, matched without regard to ASCII case; for a type,
+// also a standard type's name (RCDATA is 10).
+bx::ReadValue AsWritten(const std::string& text, bool is_type);
 
 }  // namespace bxres

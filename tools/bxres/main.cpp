@@ -30,6 +30,7 @@
 #include "binary_output.h"
 #include "embed.h"
 #include "executable.h"
+#include "resource_names.h"
 
 namespace {
 
@@ -123,39 +124,6 @@ void List(const std::string& path, bool json) {
   }
 }
 
-// A type or identifier as given on the command line: a number (also "#123"), a standard type's
-// name (for a type), or a name, matched without regard to ASCII case.
-bxres::Name ParseName(const std::string& text, bool is_type) {
-  std::string digits = text.starts_with('#') ? text.substr(1) : text;
-  if (!digits.empty() &&
-      std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    const unsigned long n = digits.size() <= 5 ? std::stoul(digits) : 0;
-    if (n < 1 || n > 65535) {
-      Fail(std::string(is_type ? "type " : "identifier ") + text + " is outside 1 to 65535");
-    }
-    return {static_cast<std::uint16_t>(n), {}};
-  }
-  std::string upper = text;
-  for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  if (is_type) {
-    for (std::uint16_t n = 1; n <= 24; ++n) {
-      if (bxres::TypeText({n, {}}) == upper) return {n, {}};
-    }
-  }
-  return {0, upper};
-}
-
-bool SameName(const bxres::Name& have, const bxres::Name& want) {
-  if (have.name.empty() || want.name.empty()) return have == want;
-  return std::equal(have.name.begin(), have.name.end(), want.name.begin(), want.name.end(),
-                    [](char a, char b) {
-                      const auto up = [](char c) {
-                        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-                      };
-                      return up(a) == up(b);
-                    });
-}
-
 // A token on one line: a backslash, and the control characters that a quoted token may hold
 // (line ends, tabs) or that the data has (a zero), written as escapes.
 std::string Escaped(std::string_view token) {
@@ -208,17 +176,20 @@ void PrintHex(std::span<const std::uint8_t> data) {
 
 void Dump(const std::string& path, const std::string& type_text, const std::string& id_text,
           std::optional<std::uint16_t> language, const std::string& as) {
-  const auto type = ParseName(type_text, true);
-  const auto id = ParseName(id_text, false);
+  const bx::ReadValue type_value = bxres::AsWritten(type_text, true);
+  const bx::ReadValue id_value = bxres::AsWritten(id_text, false);
+  const bx::NameQuery type = bx::ToNameQuery(type_value, "type");
+  const bx::NameQuery id = bx::ToNameQuery(id_value, "identifier");
   const auto bytes = ReadFile(path);
   const auto contents = Read(path, bytes);
   std::vector<const bxres::Resource*> found;
   for (const auto& r : contents.resources) {
-    if (SameName(r.type, type) && SameName(r.id, id) && (!language || r.language == *language)) {
+    if (bx::Matches(r.type, type) && bx::Matches(r.id, id) &&
+        (!language || r.language == *language)) {
       found.push_back(&r);
     }
   }
-  const std::string what = "resource " + bxres::IdText(id) + " of type " + bxres::TypeText(type);
+  const std::string what = "resource " + id_text + " of type " + type_text;
   if (found.empty()) {
     Fail(path + ": holds no " + what +
          (language ? " in language " + LanguageText(*language) : std::string()) +

@@ -135,7 +135,7 @@ class ResourceStream {
   // first byte. Raises as BxRes::Load raises: bx::ResourceNotFoundError, bx::ConversionError, or
   // bx::OverflowError for a resource of more than 2^31 - 1 bytes.
   ResourceStream(const ReadValue& ResID, const ReadValue& ResType)
-      : ResourceStream(Opening::Of(ResID, ResType, "Load")) {}
+      : ResourceStream(Opening::Of(ResID, ResType)) {}
   template <ResourceNameLike Id, ResourceNameLike Type>
   ResourceStream(const Id& ResID, const Type& ResType)
       : ResourceStream(ToResourceName(ResID, "identifier"), ToResourceName(ResType, "type")) {}
@@ -295,9 +295,12 @@ class ResourceStream {
     std::int32_t size;
     std::shared_ptr<const detail::StreamSource> source;
 
-    // `operation` names the making in the error for more than 2^31 - 1 bytes.
-    static Opening Of(const ReadValue& ResID, const ReadValue& ResType, const char* operation);
+    static Opening Of(const ReadValue& ResID, const ReadValue& ResType);
     static Opening Of(std::span<const std::uint8_t> bytes);
+    // Bytes found by the caller, named by `source`; `operation` names the making in the error
+    // for more than 2^31 - 1 bytes.
+    static Opening Over(std::span<const std::uint8_t> bytes,
+                        std::shared_ptr<const detail::StreamSource> source, const char* operation);
   };
   explicit ResourceStream(Opening opening) noexcept
       : ResData(opening.bytes), ResSize(opening.size), source_(std::move(opening.source)) {}
