@@ -1,6 +1,7 @@
-// What a build that does not use CMake runs to embed resources in an ELF program: one C++ source
-// that assembles compiled resource entries into read-only data, with the notes that tell the
-// loader where they are, as bx_add_resource and bx_add_resource_script write them.
+// How resources go into an ELF program: one C++ source that assembles compiled resource entries
+// into read-only data, with the notes that tell the loader where they are. `bxres embed` writes
+// it for builds that do not use CMake, and bx_add_resource and bx_add_resource_script run that
+// command for the builds that do.
 #pragma once
 
 #include <cstdint>
@@ -31,12 +32,20 @@ struct Embedding {
   std::vector<std::string> inputs;  // every file it assembles, absolute
 };
 
-// The source for `files` and the compiled resource files (.res) `res_files`; `comment` says in
-// its first line what generated it. Raises EmbedError for a name or number out of range, a type
-// that only a resource script can declare, the same resource twice, a file that cannot be read,
-// or a .res file that is damaged.
+struct EmbedOptions {
+  // The source's path: its labels are named after it, so that the sources of one program (which
+  // link-time optimization may assemble as one) never share a label.
+  std::string output;
+  // The program or library that the source goes into, which names each image in the loader's
+  // messages as "<owner> (<file>)"; "bxres embed" when empty.
+  std::string owner;
+};
+
+// The source for `files` and the compiled resource files (.res) `res_files`. Raises EmbedError
+// for a name or number out of range, a type that only a resource script can declare, the same
+// resource twice, a file that cannot be read, or a .res file that is damaged.
 Embedding Embed(const std::vector<FileResource>& files, const std::vector<std::string>& res_files,
-                const std::string& comment);
+                const EmbedOptions& options);
 
 // A depfile in Make's syntax: `target` depends on every one of `inputs`.
 std::string Depfile(const std::string& target, const std::vector<std::string>& inputs);

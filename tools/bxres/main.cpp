@@ -3,8 +3,11 @@
 //
 //   bxres list <file> [--json]
 //   bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]
-//   bxres embed -o <out.cpp> [--depfile <file>]
+//   bxres embed -o <out.cpp> [--depfile <file>] [--for <program>]
 //         (--id <id> --type <type> --file <path> [--language <n>])... [--res <file.res>]...
+//
+// embed's --for names the program or library that the source goes into, in the loader's
+// messages about its resources.
 //
 // dump writes a hex listing unless asked otherwise: the bytes as they are (raw), the text
 // converted from code page 932 to UTF-8 (utf8), or the tokens as the library reads them, one a
@@ -37,7 +40,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: bxres list <file> [--json]\n"
     "       bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]\n"
-    "       bxres embed -o <out.cpp> [--depfile <file>]\n"
+    "       bxres embed -o <out.cpp> [--depfile <file>] [--for <program>]\n"
     "             (--id <id> --type <type> --file <path> [--language <n>])... [--res "
     "<file.res>]...\n";
 
@@ -243,7 +246,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 
 // bxres embed: one resource for each --id, with the --type, --file and --language after it.
 int Embed(const std::vector<std::string>& args) {
-  std::string output, depfile;
+  std::string output, depfile, owner;
   std::vector<bxres::FileResource> files;
   std::vector<std::string> res_files;
   std::vector<std::array<bool, 3>> given;  // --type, --file, --language of each resource
@@ -262,6 +265,8 @@ int Embed(const std::vector<std::string>& args) {
       output = v;
     } else if (a == "--depfile") {
       depfile = v;
+    } else if (a == "--for") {
+      owner = v;
     } else if (a == "--id") {
       files.push_back({v, {}, {}, 0});
       given.push_back({});
@@ -283,7 +288,7 @@ int Embed(const std::vector<std::string>& args) {
     if (!given[i][0] || !given[i][1]) Fail("--id " + files[i].id + " needs a --type and a --file");
   }
   try {
-    const auto embedding = bxres::Embed(files, res_files, "bxres embed");
+    const auto embedding = bxres::Embed(files, res_files, {output, owner});
     WriteFile(output, embedding.source);
     if (!depfile.empty()) WriteFile(depfile, bxres::Depfile(output, embedding.inputs));
   } catch (const bxres::EmbedError& e) {
