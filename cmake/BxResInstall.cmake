@@ -2,6 +2,16 @@
 include(CMakePackageConfigHelpers)
 
 set(BX_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/BxRes")
+# Where the bxres that runs on the build's host goes (the one bx_add_resource runs): the target's
+# own, or in a cross build the host's, beside the package's programs for the target.
+if(CMAKE_CROSSCOMPILING)
+  set(BX_HOST_TOOL_INSTALL_PATH "${CMAKE_INSTALL_LIBEXECDIR}/bxres/host/bxres")
+  if(CMAKE_HOST_WIN32)
+    string(APPEND BX_HOST_TOOL_INSTALL_PATH .exe)
+  endif()
+else()
+  set(BX_HOST_TOOL_INSTALL_PATH "${CMAKE_INSTALL_BINDIR}/bxres${CMAKE_EXECUTABLE_SUFFIX}")
+endif()
 install(TARGETS bx_res EXPORT BxResTargets)
 install(EXPORT BxResTargets NAMESPACE bx:: DESTINATION "${BX_PACKAGE_DIR}")
 configure_package_config_file(
@@ -15,7 +25,6 @@ install(FILES
   "${CMAKE_CURRENT_LIST_DIR}/BxResources.cmake"
   "${CMAKE_CURRENT_LIST_DIR}/BxResourceScript.cmake"
   "${CMAKE_CURRENT_LIST_DIR}/BxCompileResourceScript.cmake"
-  "${CMAKE_CURRENT_LIST_DIR}/BxResourceImage.elf.cpp.in"
   "${CMAKE_CURRENT_LIST_DIR}/BxResource.windows.rc.in"
   DESTINATION "${BX_PACKAGE_DIR}")
 

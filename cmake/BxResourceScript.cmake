@@ -113,12 +113,8 @@ function(bx_add_resource_script target)
     set_source_files_properties("${output}" PROPERTIES EXTERNAL_OBJECT TRUE)
   else()
     set(source "${work}.cpp")
-    _bx_write_elf_image("${source}" ${symbol} "${output}" "" "${target} (${script})"
-                        "bx_add_resource_script() for ${target}, from ${script}")
+    _bx_embed_source("${source}" ${target} "${output}" "the resources of ${script_name}"
+                     --res "${output}")
   endif()
   _bx_attach_resource(${target} "${source}" "${output}")
-  if(NOT emitter STREQUAL "windows")
-    get_property(owner GLOBAL PROPERTY _BX_ATTACHED_TO)
-    target_sources(${owner} PRIVATE "${output}")  # so that the target runs the command
-  endif()
 endfunction()

@@ -18,10 +18,12 @@
 # every program that links the library. All resources of a process, whichever of its shared
 # objects declares them, are found by every one of them.
 #
-# Each declaration is written out by the target's emitter, from a template beside this file:
-#   - ELF (Linux, GCC or Clang): a C++ source that assembles an entry of a compiled resource file
+# Each declaration is written out for the target's platform:
+#   - ELF (Linux, GCC or Clang): `bxres embed`, run at build time by the bxres of this build's
+#     host (bx::bxres), writes a C++ source that assembles an entry of a compiled resource file
 #     (.res), its header and the file's bytes with `.incbin`, into read-only data, and a note
-#     that tells the loader where it is (BxResourceImage.elf.cpp.in); nothing runs at start-up;
+#     that tells the loader where it is; nothing runs at start-up. Builds that do not use CMake
+#     run the same command;
 #   - Windows: a resource-script statement that the toolchain's resource compiler builds into
 #     the image's resource section like any Windows resource (BxResource.windows.rc.in). A DLL's
 #     resources belong to the DLL there, out of the program's reach, so DLLs are refused.
@@ -69,9 +71,8 @@ set_property(GLOBAL PROPERTY BX_RESOURCE_TEMPLATES "${CMAKE_CURRENT_LIST_DIR}")
 
 # Reads a resource identifier or type (<role> ID or TYPE) as the resource compiler does: a number
 # from 1 to 65535 ("#123" also), a standard type name as its number, or a name, which it stores
-# in upper case. Sets <out> to what a resource script writes (the number, or the name), and
-# <out>_WORDS to the 16-bit words of a compiled resource header (0xFFFF and the number, or the
-# name's code units and a zero).
+# in upper case. Sets <out> to what a resource script writes (the number, or the name). Checked
+# here so that a mistake stops the configure step; `bxres embed` applies the same rules.
 function(_bx_resource_name out role value)
   # Types that the resource compiler keeps byte for byte, by their standard numbers; and those
   # whose files it transforms (a bitmap loses its file header, an icon becomes a group of
@@ -99,14 +100,10 @@ function(_bx_resource_name out role value)
     endif()
     math(EXPR number "${CMAKE_MATCH_1}")  # no leading zeros, which would read as octal
     set(${out} "${number}" PARENT_SCOPE)
-    set(${out}_WORDS "0xFFFF, ${number}" PARENT_SCOPE)
   elseif(value STREQUAL "")
     message(FATAL_ERROR "bx_add_resource: ${role} is missing")
   elseif(value MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
-    string(HEX "${upper}" hex)
-    string(REGEX REPLACE "(..)" "0x\\1, " words "${hex}")
     set(${out} "${upper}" PARENT_SCOPE)
-    set(${out}_WORDS "${words}0" PARENT_SCOPE)
   else()
     message(FATAL_ERROR "bx_add_resource: ${role} ${value} is not a name that the resource "
                         "compiler takes (letters, digits and _, not starting with a digit)")
@@ -159,6 +156,14 @@ function(_bx_attach_resource target source file)
   endif()
   set_source_files_properties("${source}" TARGET_DIRECTORY ${owner} PROPERTIES
                               OBJECT_DEPENDS "${file}")
+  # The build writes a source by the rule of the directory that declares it, which only that
+  # directory's targets follow: a target made elsewhere waits for a target of this directory.
+  get_target_property(owner_dir ${owner} SOURCE_DIR)
+  if(NOT owner_dir STREQUAL CMAKE_CURRENT_SOURCE_DIR)
+    cmake_path(GET source STEM LAST_ONLY writer)
+    add_custom_target(${writer} DEPENDS "${source}")
+    add_dependencies(${owner} ${writer})
+  endif()
   set_property(GLOBAL PROPERTY _BX_ATTACHED_TO ${owner})
 endfunction()
 
@@ -204,37 +209,27 @@ function(bx_add_resource target)
   _bx_attach_resource(${target} "${source}" "${file}")
 endfunction()
 
-# The emitters: each fills its template from the variables of bx_add_resource and sets source.
-# Writes <source>, a C++ source that assembles a compiled resource image into read-only data,
-# with the note that tells the loader where it is (BxResourceImage.elf.cpp.in): <header>
-# (assembler lines, or none) and then the bytes of <file>. <origin> names the image in messages,
-# <comment> the source.
-function(_bx_write_elf_image source symbol file header origin comment)
-  string(REPLACE "\\" "\\\\" asm_path "${file}")  # assembler string escapes
-  string(REPLACE "\"" "\\\"" asm_path "${asm_path}")
-  string(REPLACE "\\" "\\\\" origin "${origin}")
-  string(REPLACE "\"" "\\\"" origin "${origin}")
-  get_property(templates GLOBAL PROPERTY BX_RESOURCE_TEMPLATES)
-  configure_file("${templates}/BxResourceImage.elf.cpp.in" "${source}" @ONLY)
+# The emitters: each writes, or has the build write, the declaration's source from the variables
+# of bx_add_resource, and sets source.
+
+# Has the build write <source> with `bxres embed --for <target>` and the embed arguments after
+# <what> (<inputs> are the files it reads), run by the bxres of this build's host.
+function(_bx_embed_source source target inputs what)
+  get_property(tool_built_by GLOBAL PROPERTY BX_HOST_TOOL_BUILT_BY)
+  cmake_path(GET source PARENT_PATH folder)
+  file(MAKE_DIRECTORY "${folder}")  # which Make, unlike Ninja, does not make for an output
+  add_custom_command(OUTPUT "${source}"
+    COMMAND "$<TARGET_FILE:bx::bxres>" embed -o "${source}" --for "${target}" ${ARGN}
+    DEPENDS ${inputs} "$<TARGET_FILE:bx::bxres>" ${tool_built_by}
+    COMMENT "Embedding ${what} in ${target}"
+    VERBATIM)
 endfunction()
 
 macro(_bx_emit_elf)
-  # One entry as the resource compiler writes it: its data size and header size, the type and
-  # the identifier, then the data version, memory flags, language, version and characteristics.
-  set(header "\
-  .long ${symbol}_end - ${symbol}_data, ${symbol}_data - ${symbol}_image
-  .short ${type_WORDS}
-  .short ${id_WORDS}
-  .balign 4
-  .long 0
-  .short 0x1030, ${arg_LANGUAGE}
-  .long 0, 0
-${symbol}_data:
-")
   set(source "${CMAKE_CURRENT_BINARY_DIR}/bx_resources/${symbol}.cpp")
-  string(CONCAT what "bx_add_resource() for ${target}: resource ${arg_ID} of type ${arg_TYPE}, "
-                     "language ${arg_LANGUAGE}, from ${file}")
-  _bx_write_elf_image("${source}" ${symbol} "${file}" "${header}" "${target} (${file})" "${what}")
+  _bx_embed_source("${source}" ${target} "${file}"
+                   "resource ${arg_ID} of type ${arg_TYPE}, language ${arg_LANGUAGE}"
+                   --id ${id} --type ${type} --language ${arg_LANGUAGE} --file "${file}")
 endmacro()
 
 macro(_bx_emit_windows)

@@ -1,6 +1,7 @@
 # Builds a small program that embeds a file and a resource script, edits the file, the file the
 # script names, the header that names it, and then the script, builds again after each, and
-# checks that the program holds the new bytes each time.
+# checks that the program holds the new bytes each time. The file is declared in a folder of its
+# own, apart from the program, as a project that keeps its assets apart does.
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")  # how the test runs a program it built, if not directly
 set(project "${WORK_DIR}/rebuild")
 file(REMOVE_RECURSE "${project}")
@@ -27,9 +28,11 @@ project(rebuild LANGUAGES CXX)
 add_subdirectory(\"${BXRES_SOURCE_DIR}\" bxres)
 add_executable(show main.cpp)
 target_link_libraries(show PRIVATE bx::res)
-bx_add_resource(show ID 1 TYPE DATA FILE data.txt)
+add_subdirectory(assets)
 bx_add_resource_script(show FILE script.rc)
 ")
+file(WRITE "${project}/assets/CMakeLists.txt"
+     "bx_add_resource(show ID 1 TYPE DATA FILE ../data.txt)\n")
 
 function(build_and_expect text)
   foreach(step IN ITEMS configure build)
