@@ -2,16 +2,6 @@
 include(CMakePackageConfigHelpers)
 
 set(BX_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/BxRes")
-# Where the bxres that runs on the build's host goes (the one bx_add_resource runs): the target's
-# own, or in a cross build the host's, beside the package's programs for the target.
-if(CMAKE_CROSSCOMPILING)
-  set(BX_HOST_TOOL_INSTALL_PATH "${CMAKE_INSTALL_LIBEXECDIR}/bxres/host/bxres")
-  if(CMAKE_HOST_WIN32)
-    string(APPEND BX_HOST_TOOL_INSTALL_PATH .exe)
-  endif()
-else()
-  set(BX_HOST_TOOL_INSTALL_PATH "${CMAKE_INSTALL_BINDIR}/bxres${CMAKE_EXECUTABLE_SUFFIX}")
-endif()
 install(TARGETS bx_res EXPORT BxResTargets)
 install(EXPORT BxResTargets NAMESPACE bx:: DESTINATION "${BX_PACKAGE_DIR}")
 configure_package_config_file(
@@ -28,13 +18,10 @@ install(FILES
   "${CMAKE_CURRENT_LIST_DIR}/BxResource.windows.rc.in"
   DESTINATION "${BX_PACKAGE_DIR}")
 
-# The same for pkg-config (Make, Meson, ...): the library, what it links (the dynamic loader's
-# library on ELF systems), and where the tool is, all relative to the file's own place, so that
-# the installed tree can move.
-set(BX_PC_LIBS "")
-foreach(lib IN LISTS CMAKE_DL_LIBS)
-  string(APPEND BX_PC_LIBS " -l${lib}")
-endforeach()
+# The same for pkg-config (Make, Meson, ...): the library, what it links (BX_LINK_FLAGS: the
+# dynamic loader's library on ELF systems), and where the tool is (BX_HOST_TOOL_INSTALL_PATH),
+# all relative to the file's own place, so that the installed tree can move.
+list(JOIN BX_LINK_FLAGS " " BX_PC_LIBS)
 file(RELATIVE_PATH BX_PC_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 string(REGEX REPLACE "/$" "" BX_PC_PREFIX "${BX_PC_PREFIX}")
 configure_file("${CMAKE_CURRENT_LIST_DIR}/bxres.pc.in" "${CMAKE_CURRENT_BINARY_DIR}/bxres.pc"
