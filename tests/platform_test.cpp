@@ -10,6 +10,7 @@
 #include <limits>
 #include <optional>
 #include <random>
+#include <utility>
 
 #include "cp932_reference.h"
 #include "platform.h"
@@ -186,6 +187,20 @@ TEST(LoadResourceData, NamesTheMissingResource) {
   }
   EXPECT_THROW(bx::LoadResourceData(std::int16_t{101}, u"CUSTOMS"), bx::ResourceNotFoundError);
   EXPECT_THROW(bx::LoadResourceData(u"101", u"CUSTOM"), bx::ResourceNotFoundError);
+}
+
+TEST(LoadResourceData, AnEmptyNameNamesNothingNotANumberedResource) {
+  // Numbered resources, embedded by the build and registered at run time, under both roles.
+  static const char16_t kNamed[] = u"NAMED";
+  bx::EmbeddedResource numbered_type{{1, kNamed}, {300, nullptr}, 0, nullptr, nullptr};
+  bx::RegisterResource(numbered_type);
+  const ScopedResource numbered_id(7, u"EMPTYNAME", {1});
+  for (const auto& [id, type] : std::vector<std::pair<ReadValue, ReadValue>>{
+           {u"", u"CUSTOM"}, {u"", u"EMPTYNAME"}, {u"NAMED", u""}, {u"", u""}}) {
+    EXPECT_THROW(bx::LoadResourceData(id, type), bx::ResourceNotFoundError)
+        << bx::Describe(id) << " " << bx::Describe(type);
+  }
+  bx::UnregisterResource(numbered_type);
 }
 
 TEST(LoadResourceData, RejectsIdentifiersOfOtherKindsOrOutOfRange) {

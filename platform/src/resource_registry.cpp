@@ -76,8 +76,11 @@ NameQuery ToNameQuery(const ReadValue& v, const char* role) {
                         (v.IsEmpty() ? std::string("the Empty value") : Describe(v)));
 }
 
+// An empty name names no resource, as on Windows: an entry with a number holds no name, and the
+// resource compiler stores nothing under an empty one.
 bool Matches(const detail::ResName& have, const NameQuery& want) {
   if (want.number) return have.name.empty() && have.number == *want.number;
+  if (want.name->empty()) return false;
   if (have.name.size() != want.name->size() * 2) return false;
   for (std::size_t i = 0; i < want.name->size(); ++i) {
     const auto unit = static_cast<char16_t>(have.name[2 * i] | have.name[2 * i + 1] << 8);
@@ -88,7 +91,7 @@ bool Matches(const detail::ResName& have, const NameQuery& want) {
 
 bool Matches(const ResourceName& have, const NameQuery& want) {
   if (want.number) return have.name == nullptr && have.number == *want.number;
-  if (have.name == nullptr) return false;
+  if (have.name == nullptr || want.name->empty()) return false;
   const char16_t* p = have.name;
   for (char16_t c : *want.name) {
     if (*p == u'\0' || FoldAscii(*p) != FoldAscii(c)) return false;
