@@ -60,6 +60,13 @@ struct ProcessWide {
   void* module_stream;          // BxRes's stream, placed by the first object that uses it
 };
 
+// The layout of what the block shares: ProcessWide, the registry's EmbeddedResource and the
+// module's bx::ResourceStream. Copies of the library share the block only when their numbers
+// agree, so it is raised with every change to any of them; checks beside the code that shares
+// each (process_wide_elf.cpp, reader/src/resource_reader.cpp) stop the build until it is.
+// A macro, for the note that carries it is written in assembler.
+#define BX_PROCESS_WIDE_LAYOUT 2
+
 // The process's one block, found on first use. An object that uses it stays loaded until the
 // process ends (it may hold resources in the registry or the stream), as does the object that
 // holds the block. Where the block cannot be found safely, this reports why on standard error

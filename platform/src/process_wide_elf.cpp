@@ -5,13 +5,28 @@
 // first shared object loaded that does. Notes are found through the program headers of the
 // objects loaded, not through symbols, so hidden visibility, a library's cut-down exports or an
 // executable that exports nothing (linked with plain `g++`) make no second block.
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "bxres/embedded_resource.h"
 #include "elf_notes.h"
 #include "platform.h"
+
+// The shared layout as BX_PROCESS_WIDE_LAYOUT has it (see platform.h): a change here is a new
+// layout, and these fail until the number is raised and they are brought up to date.
+static_assert(BX_PROCESS_WIDE_LAYOUT == 2, "the checks below are of layout 2");
+namespace bx::detail {
+inline constexpr std::size_t kWord = sizeof(void*);
+static_assert(sizeof(ProcessWide) == 2 * kWord && offsetof(ProcessWide, module_stream) == kWord);
+static_assert(sizeof(ResourceName) == 2 * kWord && offsetof(ResourceName, name) == kWord);
+static_assert(sizeof(EmbeddedResource) == 8 * kWord && offsetof(EmbeddedResource, type) == 2 * kWord &&
+              offsetof(EmbeddedResource, language) == 4 * kWord &&
+              offsetof(EmbeddedResource, begin) == 5 * kWord &&
+              offsetof(EmbeddedResource, next) == 7 * kWord);
+}  // namespace bx::detail
 
 // This object's own block and its note: hidden, so that each object has one and the note's
 // offset is fixed when the object is linked; kept by link-time optimization although only the
@@ -22,8 +37,10 @@ extern "C" {
 }
 
 // The note: name "BxRes", type 0x42785257; its description is the offset from itself to the
-// object's block, and the block's layout (raise it whenever ProcessWide changes, so that two
-// builds that disagree on it refuse to share).
+// object's block, and the block's layout, so that two builds that disagree on it refuse to
+// share.
+#define BX_STRINGIFY(x) #x
+#define BX_TEXT_OF(x) BX_STRINGIFY(x)
 asm(R"(
   .pushsection .note.bxres,"a",%note
   .balign 4
@@ -34,7 +51,7 @@ bx_res_process_wide_note:
   .asciz "BxRes"
   .balign 4
   .long bx_res_process_wide - .
-  .long 1
+  .long )" BX_TEXT_OF(BX_PROCESS_WIDE_LAYOUT) R"(
   .popsection
 )");
 

@@ -2,7 +2,18 @@
 // the header.
 #include "bxres/resource_reader.h"
 
-#include "platform.h"  // Required for: TheProcessWide
+#include <cstddef>
+
+#include "platform.h"  // Required for: TheProcessWide, BX_PROCESS_WIDE_LAYOUT
+
+// The module's stream is shared by every copy of the library in the process, in the layout that
+// BX_PROCESS_WIDE_LAYOUT numbers (see platform.h): a change to the stream is a new layout, and
+// this fails until the number is raised and the check brought up to date.
+static_assert(BX_PROCESS_WIDE_LAYOUT == 2 &&
+                  sizeof(bx::ResourceStream) ==
+                      (4 * sizeof(void*) + 3 * sizeof(std::int32_t) + alignof(void*) - 1) /
+                          alignof(void*) * alignof(void*),
+              "the module's stream changed: raise BX_PROCESS_WIDE_LAYOUT");
 
 namespace BxRes {
 

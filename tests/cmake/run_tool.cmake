@@ -1,11 +1,14 @@
-# Runs the command-line tool (under EMULATOR, a list joined with "|", where the tool is built
-# for another platform) with ARGS (joined with "|") and checks its exit status (STATUS), its
-# standard output against the file EXPECTED when given, and its standard error against the
-# regular expression ERROR when given.
+# Runs the command-line tool, or another program (under EMULATOR, a list joined with "|", where
+# it is built for another platform) with ARGS (joined with "|") and checks its exit status
+# (STATUS, or "failure" for any but 0, a signal included), its standard output against the file
+# EXPECTED when given, and its standard error against the regular expression ERROR when given.
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 string(REPLACE "|" ";" ARGS "${ARGS}")
 execute_process(COMMAND ${EMULATOR} "${TOOL}" ${ARGS}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status TIMEOUT 120)
+if(STATUS STREQUAL "failure" AND NOT status STREQUAL "0")
+  set(status failure)
+endif()
 if(NOT status STREQUAL "${STATUS}")
   message(FATAL_ERROR "bxres ${ARGS}: exit status ${status}, not ${STATUS}\n"
                       "output:\n${out}\nerror:\n${err}")
