@@ -1,14 +1,19 @@
 # Compiles SOURCE once for each `// expect <n>: <message>` line in it, with -DCASE=<n>, using the
-# compiler CXX and the include directories INCLUDES, and fails unless each compilation fails
-# with that message.
+# compiler CXX and the include directories INCLUDES, in C++20 (or the standard that the line
+# names, as in `// expect 9 in c++17: ...`), and fails unless each compilation fails with that
+# message.
 file(STRINGS "${SOURCE}" expectations REGEX "// expect [0-9]+: ")
 list(TRANSFORM INCLUDES PREPEND "-I")
 set(failures 0)
 foreach(line IN LISTS expectations)
-  string(REGEX MATCH "// expect ([0-9]+): (.*)$" _ "${line}")
+  string(REGEX MATCH "// expect ([0-9]+)( in (c[+][+][0-9]+))?: (.*)$" _ "${line}")
   set(case "${CMAKE_MATCH_1}")
-  set(message "${CMAKE_MATCH_2}")
-  execute_process(COMMAND "${CXX}" -std=c++20 -fsyntax-only -DCASE=${case} ${INCLUDES} "${SOURCE}"
+  set(standard c++20)
+  if(CMAKE_MATCH_3)
+    set(standard "${CMAKE_MATCH_3}")
+  endif()
+  set(message "${CMAKE_MATCH_4}")
+  execute_process(COMMAND "${CXX}" -std=${standard} -fsyntax-only -DCASE=${case} ${INCLUDES} "${SOURCE}"
                   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out TIMEOUT 120)
   string(FIND "${out}" "${message}" at)
   if(status EQUAL 0)

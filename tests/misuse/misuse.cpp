@@ -36,5 +36,8 @@ void Misuse(bx::ResourceStream& stream) {
 #elif CASE == 8
   // expect 8: Tokens are read into a std::u16string (UTF-16) or a std::string (UTF-8)
   (void)stream.Tokens<std::wstring>();
+#elif CASE == 9
+  // expect 9 in c++17: BxRes needs C++20: compile with -std=c++20
+  // (the headers say so before anything of C++20 fails)
 #endif
 }

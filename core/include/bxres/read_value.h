@@ -1,6 +1,8 @@
 // ReadValue: the tagged value that every resource operation takes and returns.
 #pragma once
 
+#include "bxres/detail/language_version.h"  // Required for: a clear message in an older language mode
+
 #include <bit>
 #include <cstdint>
 #include <memory>

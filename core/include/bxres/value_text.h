@@ -1,6 +1,8 @@
 // Values as text, and text between code page 932, UTF-16 and UTF-8.
 #pragma once
 
+#include "bxres/detail/language_version.h"  // Required for: a clear message in an older language mode
+
 #include <cstddef>
 #include <cstdint>
 #include <span>

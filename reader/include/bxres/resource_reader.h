@@ -8,6 +8,8 @@
 // thread-safe: use it from one thread, or give each thread a bx::ResourceStream of its own.
 #pragma once
 
+#include "bxres/detail/language_version.h"  // Required for: a clear message in an older language mode
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>

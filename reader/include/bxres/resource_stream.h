@@ -17,6 +17,8 @@
 // thread loads is not safe.
 #pragma once
 
+#include "bxres/detail/language_version.h"  // Required for: a clear message in an older language mode
+
 #include <array>
 #include <bit>
 #include <concepts>

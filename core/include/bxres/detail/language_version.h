@@ -1,0 +1,7 @@
+// Stops a compilation in an older language mode with a message that says so, before the
+// library's headers fail deep inside on what they use of C++20 (std::span, concepts).
+#pragma once
+
+#if !(__cplusplus >= 202002L || (defined(_MSVC_LANG) && _MSVC_LANG >= 202002L))
+#error "BxRes needs C++20: compile with -std=c++20 (or /std:c++20), or in CMake link bx::res, which asks for it"
+#endif
