@@ -22,7 +22,8 @@ namespace bx::detail {
 inline constexpr std::size_t kWord = sizeof(void*);
 static_assert(sizeof(ProcessWide) == 2 * kWord && offsetof(ProcessWide, module_stream) == kWord);
 static_assert(sizeof(ResourceName) == 2 * kWord && offsetof(ResourceName, name) == kWord);
-static_assert(sizeof(EmbeddedResource) == 8 * kWord && offsetof(EmbeddedResource, type) == 2 * kWord &&
+static_assert(sizeof(EmbeddedResource) == 8 * kWord &&
+              offsetof(EmbeddedResource, type) == 2 * kWord &&
               offsetof(EmbeddedResource, language) == 4 * kWord &&
               offsetof(EmbeddedResource, begin) == 5 * kWord &&
               offsetof(EmbeddedResource, next) == 7 * kWord);

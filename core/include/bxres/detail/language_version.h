@@ -3,5 +3,7 @@
 #pragma once
 
 #if !(__cplusplus >= 202002L || (defined(_MSVC_LANG) && _MSVC_LANG >= 202002L))
-#error "BxRes needs C++20: compile with -std=c++20 (or /std:c++20), or in CMake link bx::res, which asks for it"
+// clang-format off
+#error "BxRes needs C++20: compile with -std=c++20 (or /std:c++20), or link bx::res in CMake"
+// clang-format on
 #endif
