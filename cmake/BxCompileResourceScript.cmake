@@ -10,10 +10,18 @@
 # directories are searched after it, in that order. DEPFILE receives every file the
 # compilation read, for the build to know when to compile again.
 #
-#   cmake -DSCRIPT=<script.rc> -DOUTPUT=<file> -DFORMAT=res|coff -DWORK_DIR=<dir> -DDEPFILE=<file>
-#         -DBITS=32|64 -DWINDRES=<windres> -DPREPROCESSOR=<gcc> -DINCLUDES=<a|b> -DDEFINES=<A=1|B>
+# OUTPUT receives the compiled resource file (.res), and OBJECT, when given, the same compiled
+# into an object for a Windows linker.
+#
+#   cmake -DSCRIPT=<script.rc> -DOUTPUT=<file.res> [-DOBJECT=<file.obj>] -DWORK_DIR=<dir>
+#         -DDEPFILE=<file> -DBITS=32|64 -DWINDRES=<windres> -DPREPROCESSOR=<gcc>
+#         -DINCLUDES=<a|b> -DDEFINES=<A=1|B>
 #         -P BxCompileResourceScript.cmake
 cmake_minimum_required(VERSION 3.25)
+
+# The tools speak untranslated, whatever the user's locale: their messages are read here (a
+# missing header), and the build's are the same on every machine.
+set(ENV{LC_ALL} C)
 
 string(REPLACE "|" ";" includes "${INCLUDES}")
 # The host's own headers are no Windows headers: they would only hide the MinGW-w64 ones.
@@ -251,15 +259,23 @@ foreach(word IN LISTS words)
   endif()
 endforeach()
 
-execute_process(
-  COMMAND "${WINDRES}" "--preprocessor=${PREPROCESSOR}" --preprocessor-arg=-E
-          --preprocessor-arg=-xc ${macros} ${include_flags} -J rc -O ${FORMAT}
-          -i "${staged}" -o "${OUTPUT}"
-  WORKING_DIRECTORY "${stage}" RESULT_VARIABLE status ERROR_VARIABLE error)
-if(NOT status EQUAL 0)
-  file(REMOVE "${OUTPUT}")
-  message(FATAL_ERROR "${error}")
+set(outputs "res=${OUTPUT}")
+if(OBJECT)
+  list(APPEND outputs "coff=${OBJECT}")
 endif()
+foreach(output IN LISTS outputs)
+  string(REGEX REPLACE "=.*" "" format "${output}")
+  string(REGEX REPLACE "^[a-z]*=" "" output "${output}")
+  execute_process(
+    COMMAND "${WINDRES}" "--preprocessor=${PREPROCESSOR}" --preprocessor-arg=-E
+            --preprocessor-arg=-xc ${macros} ${include_flags} -J rc -O ${format}
+            -i "${staged}" -o "${output}"
+    WORKING_DIRECTORY "${stage}" RESULT_VARIABLE status ERROR_VARIABLE error)
+  if(NOT status EQUAL 0)
+    file(REMOVE "${output}")
+    message(FATAL_ERROR "${error}")
+  endif()
+endforeach()
 
 # Every file read, for the build to compile again when one changes.
 set(depends "")

@@ -72,8 +72,8 @@ function(bx_add_resource_script target)
   _bx_resource_emitter(emitter bx_add_resource_script)
   if(emitter STREQUAL "windows" AND NOT CMAKE_RC_COMPILER MATCHES "windres")
     # Another toolchain's resource compiler builds the script as a source of the target.
-    _bx_attach_resource(${target} "${script}" "${script}" FALSE)
-    get_property(owner GLOBAL PROPERTY _BX_ATTACHED_TO)
+    _bx_resource_holder(owner ${target} bx_add_resource_script)
+    _bx_add_holder_source(${owner} "${script}" "${script}")
     cmake_path(GET script PARENT_PATH folder)
     set_property(SOURCE "${script}" TARGET_DIRECTORY ${owner} APPEND PROPERTY
                  INCLUDE_DIRECTORIES "${folder}")
@@ -83,22 +83,24 @@ function(bx_add_resource_script target)
 
   string(SHA1 hash "${target}|${script}")
   string(SUBSTRING "${hash}" 0 16 hash)
-  set(symbol "bx_resource_script_${hash}")
-  set(work "${CMAKE_CURRENT_BINARY_DIR}/bx_resources/${symbol}")
-  cmake_path(GET script FILENAME script_name)
+  set(work "${CMAKE_CURRENT_BINARY_DIR}/bx_resources/script_${hash}")
+  set(output "${work}.res")
+  set(outputs "${output}")
+  set(object_arg "")
   if(emitter STREQUAL "windows")
-    set(format coff)
-    set(output "${work}.res.obj")
-  else()
-    set(format res)
-    set(output "${work}.res")
+    # The resource compiler's own object goes into the image; the .res beside it is read for
+    # duplicates only (windres does not read back every .res it writes: version information).
+    list(APPEND outputs "${work}.res.obj")
+    set(object_arg "-DOBJECT=${work}.res.obj")
   endif()
+  cmake_path(GET script FILENAME script_name)
   math(EXPR bits "${CMAKE_SIZEOF_VOID_P} * 8")
   get_property(templates GLOBAL PROPERTY BX_RESOURCE_TEMPLATES)
   set(includes "$<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>")
   set(defines "$<TARGET_PROPERTY:${target},COMPILE_DEFINITIONS>")
-  add_custom_command(OUTPUT "${output}"
-    COMMAND "${CMAKE_COMMAND}" "-DSCRIPT=${script}" "-DOUTPUT=${output}" "-DFORMAT=${format}"
+  file(MAKE_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}/bx_resources")
+  add_custom_command(OUTPUT ${outputs}
+    COMMAND "${CMAKE_COMMAND}" "-DSCRIPT=${script}" "-DOUTPUT=${output}" ${object_arg}
             "-DWORK_DIR=${work}" "-DDEPFILE=${work}.d" "-DBITS=${bits}"
             "-DWINDRES=${BX_WINDRES}" "-DPREPROCESSOR=${BX_RC_PREPROCESSOR}"
             "-DINCLUDES=$<JOIN:${includes},|>" "-DDEFINES=$<JOIN:${defines},|>"
@@ -107,14 +109,15 @@ function(bx_add_resource_script target)
     DEPFILE "${work}.d"
     COMMENT "Compiling the resource script ${script_name} for ${target}"
     VERBATIM COMMAND_EXPAND_LISTS)
-
+  set_source_files_properties(${outputs} PROPERTIES GENERATED TRUE)
+  _bx_shown_path(origin "${script}")
   if(emitter STREQUAL "windows")
-    set(source "${output}")
-    set_source_files_properties("${output}" PROPERTIES EXTERNAL_OBJECT TRUE)
+    _bx_embed(${target} bx_add_resource_script "${output}" --check "${output}" --origin "${origin}")
+    _bx_resource_holder(owner ${target} bx_add_resource_script)
+    set_source_files_properties("${work}.res.obj" PROPERTIES EXTERNAL_OBJECT TRUE)
+    _bx_add_holder_source(${owner} "${work}.res.obj" "${work}.res.obj" GENERATED)
+    _bx_write_here_first(writer ${owner} "${work}.res.obj")
   else()
-    set(source "${work}.cpp")
-    _bx_embed_source("${source}" ${target} "${output}" "the resources of ${script_name}"
-                     --res "${output}")
+    _bx_embed(${target} bx_add_resource_script "${output}" --res "${output}" --origin "${origin}")
   endif()
-  _bx_attach_resource(${target} "${source}" "${output}")
 endfunction()

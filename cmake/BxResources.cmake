@@ -7,9 +7,10 @@
 # and _ (not starting with a digit), stored in upper case and matched without regard to ASCII
 # case, as the resource compiler has them. A TYPE that the resource compiler keeps byte for byte
 # (RCDATA, HTML, MANIFEST, ...) is its standard number on every platform; one whose file it
-# transforms (BITMAP, ICON, ...) is refused. LANGUAGE (default 0, neutral) takes part in the
-# choice among languages as on Windows. FILE is relative to the calling directory and may be the
-# output of a custom command in that directory. The bytes go into the image exactly as they are
+# transforms (BITMAP, ICON, ...) is refused. LANGUAGE (default 0, neutral; decimal, or
+# hexadecimal as 0x0411) takes part in the choice among languages as on Windows. FILE is
+# relative to the calling directory and may be the output of a custom command in any directory
+# of the project. The bytes go into the image exactly as they are
 # in the file, and the loader hands out a view of them, not a copy. Editing the file rebuilds
 # the target.
 #
@@ -18,15 +19,20 @@
 # every program that links the library. All resources of a process, whichever of its shared
 # objects declares them, are found by every one of them.
 #
-# Each declaration is written out for the target's platform:
-#   - ELF (Linux, GCC or Clang): `bxres embed`, run at build time by the bxres of this build's
-#     host (bx::bxres), writes a C++ source that assembles an entry of a compiled resource file
-#     (.res), its header and the file's bytes with `.incbin`, into read-only data, and a note
-#     that tells the loader where it is; nothing runs at start-up. Builds that do not use CMake
-#     run the same command;
-#   - Windows: a resource-script statement that the toolchain's resource compiler builds into
-#     the image's resource section like any Windows resource (BxResource.windows.rc.in). A DLL's
-#     resources belong to the DLL there, out of the program's reach, so DLLs are refused.
+# All of a target's declarations, and the compiled resource scripts of bx_add_resource_script,
+# are embedded by one run of `bxres embed`, the bxres of this build's host (bx::bxres), at build
+# time, for the target's platform:
+#   - ELF (Linux, GCC or Clang): one C++ source that assembles each file's bytes with `.incbin`
+#     after the header of a compiled resource entry (.res), into read-only data, with a note that
+#     tells the loader where it is; nothing runs at start-up. Builds that do not use CMake run
+#     the same command;
+#   - Windows: one compiled resource file, which the resource compiler turns into an object that
+#     the linker puts in the image's resource section like any Windows resource. Names are
+#     written as data, never parsed as a script, so a name that is a keyword of the script
+#     language (DIALOG, BEGIN, CAPTION) is a name like any other. A DLL's resources belong to the
+#     DLL there, out of the program's reach, so DLLs are refused.
+# The same resource (type, identifier, language) given twice to one target, by declarations or
+# scripts in any mix, stops the configure step or the build, naming both places.
 # For any other target the library still builds; bx_add_resource and bx_add_resource_script
 # stop the configure step there, saying which platform the build targets.
 
@@ -110,19 +116,20 @@ function(_bx_resource_name out role value)
   endif()
 endfunction()
 
-# Adds the generated source to <target>, or, for a static library, to an object library whose
-# objects every consumer links (an archive member that nothing refers to would be left out).
-# `file` is what the source's object depends on: the resource's file, or the files a resource
-# script names.
-function(_bx_attach_resource target source file)
+# Sets <out> to the target that holds <target>'s resources: the target itself, or, for a static
+# library, an object library whose objects every consumer links (an archive member that nothing
+# refers to would be left out). Stops the configure step, on behalf of <command>, for a target
+# that cannot hold resources.
+function(_bx_resource_holder out target command)
   get_target_property(kind ${target} TYPE)
   if(kind STREQUAL "STATIC_LIBRARY")
     set(holder "${target}_bx_resources")
     if(NOT TARGET ${holder})
       add_library(${holder} OBJECT)
       target_link_libraries(${holder} PRIVATE bx::res)
-      target_link_libraries(${target} INTERFACE "$<TARGET_OBJECTS:${holder}>"
-                            bx::res)
+      target_link_libraries(${target} INTERFACE "$<TARGET_OBJECTS:${holder}>" bx::res)
+      add_dependencies(${target} ${holder})
+      set_target_properties(${holder} PROPERTIES BX_HOLDS_FOR ${target})
       # A library of nothing but resources still needs a source to be an archive.
       get_target_property(sources ${target} SOURCES)
       if(NOT sources)
@@ -132,39 +139,137 @@ function(_bx_attach_resource target source file)
         target_sources(${target} PRIVATE "${anchor}")
       endif()
     endif()
-    set(owner ${holder})
+    set(${out} ${holder} PARENT_SCOPE)
   elseif(kind MATCHES "^(SHARED_LIBRARY|MODULE_LIBRARY)$" AND WIN32)
-    message(FATAL_ERROR "bx_add_resource: ${target} is a DLL, and on Windows a DLL's resources "
+    message(FATAL_ERROR "${command}: ${target} is a DLL, and on Windows a DLL's resources "
                         "belong to the DLL, where the program does not look; declare them on the "
                         "executable or on a static library it links")
   elseif(kind MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
-    set(owner ${target})
     target_link_libraries(${target} PRIVATE bx::res)
+    set(${out} ${target} PARENT_SCOPE)
   else()
-    message(FATAL_ERROR "bx_add_resource: ${target} (${kind}) cannot hold resources; declare them "
+    message(FATAL_ERROR "${command}: ${target} (${kind}) cannot hold resources; declare them "
                         "on an executable, or a shared, module, object or static library")
   endif()
+endfunction()
+
+# Adds <source> to <owner>. <file> is what the source's object depends on. GENERATED says that
+# the build writes the source, by a rule of this directory.
+function(_bx_add_holder_source owner source file)
+  cmake_parse_arguments(PARSE_ARGV 3 arg "GENERATED" "" "")
   target_sources(${owner} PRIVATE "${source}")
-  # Source properties belong to the directory that made the target. A source that
-  # bx_add_resource wrote is generated; a resource script of the caller's (ARGV3 FALSE) is not.
-  set(generated TRUE)
-  if(ARGC GREATER 3)
-    set(generated ${ARGV3})
-  endif()
-  if(generated)
+  if(arg_GENERATED)
     set_source_files_properties("${source}" TARGET_DIRECTORY ${owner} PROPERTIES GENERATED TRUE)
   endif()
   set_source_files_properties("${source}" TARGET_DIRECTORY ${owner} PROPERTIES
                               OBJECT_DEPENDS "${file}")
-  # The build writes a source by the rule of the directory that declares it, which only that
-  # directory's targets follow: a target made elsewhere waits for a target of this directory.
-  get_target_property(owner_dir ${owner} SOURCE_DIR)
-  if(NOT owner_dir STREQUAL CMAKE_CURRENT_SOURCE_DIR)
-    cmake_path(GET source STEM LAST_ONLY writer)
-    add_custom_target(${writer} DEPENDS "${source}")
-    add_dependencies(${owner} ${writer})
+  # An object made by the resource compiler is no object that an object library lists among its
+  # own: a static library's consumers link it by its path.
+  get_source_file_property(external "${source}" EXTERNAL_OBJECT)
+  get_target_property(library ${owner} BX_HOLDS_FOR)
+  if(external AND library)
+    target_link_libraries(${library} INTERFACE "$<BUILD_INTERFACE:${source}>")
   endif()
-  set_property(GLOBAL PROPERTY _BX_ATTACHED_TO ${owner})
+endfunction()
+
+# The build writes a file by the rule of the directory that declares it, which only that
+# directory's targets follow. When <waiter> was made in another directory than this one, a
+# target of this directory writes <file> first. Sets <out> to the target that writes <file>:
+# that one, or <waiter> itself.
+function(_bx_write_here_first out waiter file)
+  get_target_property(there ${waiter} SOURCE_DIR)
+  set(${out} ${waiter} PARENT_SCOPE)
+  if(NOT there STREQUAL CMAKE_CURRENT_SOURCE_DIR)
+    string(SHA1 writer "${waiter}|${file}")
+    string(SUBSTRING "${writer}" 0 16 writer)
+    add_custom_target(bx_write_${writer} DEPENDS "${file}")
+    add_dependencies(${waiter} bx_write_${writer})
+    set(${out} bx_write_${writer} PARENT_SCOPE)
+  endif()
+endfunction()
+
+# Sets <out> to <path> as messages show it: relative to the top of the source tree, or of the
+# build tree, where it lies in one, so that nothing of the build machine's folders goes into a
+# program.
+function(_bx_shown_path out path)
+  foreach(top IN ITEMS "${CMAKE_SOURCE_DIR}" "${CMAKE_BINARY_DIR}")
+    cmake_path(IS_PREFIX top "${path}" NORMALIZE under)
+    if(under)
+      cmake_path(RELATIVE_PATH path BASE_DIRECTORY "${top}" OUTPUT_VARIABLE path)
+      break()
+    endif()
+  endforeach()
+  set(${out} "${path}" PARENT_SCOPE)
+endfunction()
+
+# Adds embed arguments (<ARGN>) for <target>'s resources, on behalf of <command>; <inputs> are
+# the files they name. All of a target's resources are embedded by one `bxres embed` run, whose
+# arguments the build writes to a file, so that a target with thousands costs one run and one
+# compilation: on ELF into one source, on Windows into one compiled resource file that the
+# resource compiler turns into an object. The first call makes that step; the same resource
+# given twice, by declarations or scripts alike, stops it, naming both places.
+function(_bx_embed target command inputs)
+  _bx_resource_holder(owner ${target} ${command})
+  get_target_property(embedder ${owner} BX_EMBEDDER)
+  if(NOT embedder)
+    _bx_make_embed_step(embedder ${target} ${owner})
+    set_target_properties(${owner} PROPERTIES BX_EMBEDDER ${embedder})
+  endif()
+  # An input that a rule of this directory writes is written before the embedding step runs.
+  foreach(input IN LISTS inputs)
+    get_source_file_property(generated "${input}" GENERATED)
+    if(generated)
+      _bx_write_here_first(writer ${embedder} "${input}")
+    endif()
+  endforeach()
+  set_property(TARGET ${owner} APPEND PROPERTY BX_EMBED_ARGS ${ARGN})
+  set_property(TARGET ${owner} APPEND PROPERTY BX_EMBED_INPUTS ${inputs})
+endfunction()
+
+# Makes the step that embeds <owner>'s resources, in this directory; sets <out> to the target
+# that runs it (<owner>, or one of this directory when <owner> was made in another).
+function(_bx_make_embed_step out target owner)
+  _bx_resource_emitter(emitter bx_add_resource)
+  set(work "${CMAKE_CURRENT_BINARY_DIR}/bx_resources")
+  file(MAKE_DIRECTORY "${work}")  # which Make, unlike Ninja, does not make for an output
+  set(args_file "${work}/${owner}.args")
+  file(GENERATE OUTPUT "${args_file}"
+       CONTENT "$<JOIN:$<TARGET_PROPERTY:${owner},BX_EMBED_ARGS>,\n>\n")
+  get_property(tool_built_by GLOBAL PROPERTY BX_HOST_TOOL_BUILT_BY)
+  set(embed "$<TARGET_FILE:bx::bxres>" embed --for ${target})
+  set(depends "${args_file}" "$<TARGET_PROPERTY:${owner},BX_EMBED_INPUTS>"
+      "$<TARGET_FILE:bx::bxres>" ${tool_built_by})
+  if(emitter STREQUAL "elf")
+    set(source "${work}/${owner}.cpp")
+    add_custom_command(OUTPUT "${source}"
+      COMMAND ${embed} -o "${source}" "@${args_file}"
+      DEPENDS ${depends}
+      COMMENT "Embedding the resources of ${target}"
+      VERBATIM COMMAND_EXPAND_LISTS)
+  elseif(CMAKE_RC_COMPILER MATCHES "windres")
+    _bx_find_resource_compiler()
+    set(source "${work}/${owner}.res.obj")
+    add_custom_command(OUTPUT "${source}"
+      COMMAND ${embed} -o "${work}/${owner}.res" "@${args_file}"
+      COMMAND "${BX_WINDRES}" -J res -O coff -i "${work}/${owner}.res" -o "${source}"
+      DEPENDS ${depends}
+      BYPRODUCTS "${work}/${owner}.res"
+      COMMENT "Embedding the resources of ${target}"
+      VERBATIM COMMAND_EXPAND_LISTS)
+    set_source_files_properties("${source}" PROPERTIES EXTERNAL_OBJECT TRUE)
+  else()
+    # Another toolchain's linker (MSVC's) takes the compiled resource file as it is.
+    set(source "${work}/${owner}.res")
+    add_custom_command(OUTPUT "${source}"
+      COMMAND ${embed} -o "${source}" "@${args_file}"
+      DEPENDS ${depends}
+      COMMENT "Embedding the resources of ${target}"
+      VERBATIM COMMAND_EXPAND_LISTS)
+    set_source_files_properties("${source}" PROPERTIES EXTERNAL_OBJECT TRUE)
+  endif()
+  _bx_add_holder_source(${owner} "${source}" "${args_file}" GENERATED)
+  _bx_write_here_first(embedder ${owner} "${source}")
+  set(${out} ${embedder} PARENT_SCOPE)
 endfunction()
 
 function(bx_add_resource target)
@@ -178,10 +283,19 @@ function(bx_add_resource target)
   if(NOT arg_FILE)
     message(FATAL_ERROR "bx_add_resource: FILE is missing")
   endif()
-  if(NOT DEFINED arg_LANGUAGE)
-    set(arg_LANGUAGE 0)
-  elseif(NOT arg_LANGUAGE MATCHES "^[0-9]+$" OR arg_LANGUAGE GREATER 65535)
-    message(FATAL_ERROR "bx_add_resource: LANGUAGE ${arg_LANGUAGE} is not a number from 0 to 65535")
+  set(language 0)
+  if(DEFINED arg_LANGUAGE)
+    if(arg_LANGUAGE MATCHES "^(0[xX][0-9A-Fa-f]+|[0-9]+)$")
+      string(REGEX REPLACE "^0+([0-9])" "\\1" language "${arg_LANGUAGE}")  # not octal
+      string(LENGTH "${language}" digits)
+      if(digits LESS 9)
+        math(EXPR language "${language}")
+      endif()
+    endif()
+    if(NOT language MATCHES "^[0-9]+$" OR language GREATER 65535)
+      message(FATAL_ERROR "bx_add_resource: LANGUAGE ${arg_LANGUAGE} is not a number from 0 to "
+                          "65535 (decimal, or hexadecimal as 0x0411)")
+    endif()
   endif()
   cmake_path(ABSOLUTE_PATH arg_FILE BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
              OUTPUT_VARIABLE file)
@@ -192,56 +306,19 @@ function(bx_add_resource target)
   endif()
   _bx_resource_name(id "ID" "${arg_ID}")
   _bx_resource_name(type "TYPE" "${arg_TYPE}")
-
-  math(EXPR arg_LANGUAGE "${arg_LANGUAGE}")
-  set(key "${target}|${id}|${type}|${arg_LANGUAGE}")
-  get_property(declared GLOBAL PROPERTY BX_DECLARED_RESOURCES)
-  if(key IN_LIST declared)
-    message(FATAL_ERROR "bx_add_resource: ${target} declares resource ${arg_ID} of type "
-                        "${arg_TYPE}, language ${arg_LANGUAGE} twice")
-  endif()
-  set_property(GLOBAL APPEND PROPERTY BX_DECLARED_RESOURCES "${key}")
-  string(SHA1 hash "${key}")
-  string(SUBSTRING "${hash}" 0 16 hash)
-  set(symbol "bx_resource_${hash}")
   _bx_resource_emitter(emitter bx_add_resource)
-  cmake_language(CALL _bx_emit_${emitter})
-  _bx_attach_resource(${target} "${source}" "${file}")
-endfunction()
 
-# The emitters: each writes, or has the build write, the declaration's source from the variables
-# of bx_add_resource, and sets source.
-
-# Has the build write <source> with `bxres embed --for <target>` and the embed arguments after
-# <what> (<inputs> are the files it reads), run by the bxres of this build's host.
-function(_bx_embed_source source target inputs what)
-  get_property(tool_built_by GLOBAL PROPERTY BX_HOST_TOOL_BUILT_BY)
-  cmake_path(GET source PARENT_PATH folder)
-  file(MAKE_DIRECTORY "${folder}")  # which Make, unlike Ninja, does not make for an output
-  add_custom_command(OUTPUT "${source}"
-    COMMAND "$<TARGET_FILE:bx::bxres>" embed -o "${source}" --for "${target}" ${ARGN}
-    DEPENDS ${inputs} "$<TARGET_FILE:bx::bxres>" ${tool_built_by}
-    COMMENT "Embedding ${what} in ${target}"
-    VERBATIM)
-endfunction()
-
-macro(_bx_emit_elf)
-  set(source "${CMAKE_CURRENT_BINARY_DIR}/bx_resources/${symbol}.cpp")
-  _bx_embed_source("${source}" ${target} "${file}"
-                   "resource ${arg_ID} of type ${arg_TYPE}, language ${arg_LANGUAGE}"
-                   --id ${id} --type ${type} --language ${arg_LANGUAGE} --file "${file}")
-endmacro()
-
-macro(_bx_emit_windows)
-  if(file MATCHES "\"")
-    message(FATAL_ERROR "bx_add_resource: the path ${file} has a quote, "
-                        "which a resource script cannot hold")
+  # The same resource declared twice stops here already, without a build.
+  set(key "BX_DECLARED|${target}|${id}|${type}|${language}")
+  get_property(declared GLOBAL PROPERTY "${key}")
+  if(declared)
+    message(FATAL_ERROR "bx_add_resource: ${target} declares resource ${arg_ID} of type "
+                        "${arg_TYPE}, language ${language} twice")
   endif()
-  math(EXPR rc_primary "${arg_LANGUAGE} & 0x3FF" OUTPUT_FORMAT HEXADECIMAL)
-  math(EXPR rc_sub "${arg_LANGUAGE} >> 10" OUTPUT_FORMAT HEXADECIMAL)
-  set(source "${CMAKE_CURRENT_BINARY_DIR}/bx_resources/${symbol}.rc")
-  get_property(templates GLOBAL PROPERTY BX_RESOURCE_TEMPLATES)
-  configure_file("${templates}/BxResource.windows.rc.in" "${source}" @ONLY)
-endmacro()
+  set_property(GLOBAL PROPERTY "${key}" TRUE)
+  _bx_shown_path(origin "${file}")
+  _bx_embed(${target} bx_add_resource "${file}" --id ${id} --type ${type} --language ${language}
+            --file "${file}" --origin "${origin}")
+endfunction()
 
 include("${CMAKE_CURRENT_LIST_DIR}/BxResourceScript.cmake")

@@ -3,6 +3,7 @@
 #include <bxres/value_text.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <fstream>
@@ -164,6 +165,26 @@ TEST(LoadResourceData, FindsResourcesThatALinkedLibraryDeclares) {
             std::vector<std::uint8_t>(text.begin(), text.end()));
   EXPECT_EQ(LoadedBytes(std::int16_t{1}, u"OnlyResources"),  // a library with no sources
             std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+// The build declares these (tests/CMakeLists.txt): words of the resource-script language, as
+// identifiers of type TEXT and as types of identifier 1.
+TEST(LoadResourceData, FindsNamesThatAreKeywordsOfResourceScripts) {
+  const std::string text = "from a library";
+  const std::vector<std::uint8_t> expected(text.begin(), text.end());
+  const auto each = [](std::string list, auto check) {
+    for (std::size_t at = 0; at < list.size();) {
+      const std::size_t end = std::min(list.find(',', at), list.size());
+      check(list.substr(at, end - at));
+      at = end + 1;
+    }
+  };
+  each(BX_KEYWORD_IDS, [&](const std::string& id) {
+    EXPECT_EQ(LoadedBytes(bx::FromUtf8(id), u"TEXT"), expected) << id;
+  });
+  each(BX_KEYWORD_TYPES, [&](const std::string& type) {
+    EXPECT_EQ(LoadedBytes(std::int16_t{1}, bx::FromUtf8(type)), expected) << type;
+  });
 }
 
 TEST(LoadResourceData, TakesTheLowestLanguageCodeWhateverTheOrderOfDeclaration) {

@@ -70,6 +70,7 @@ std::optional<ResEntry> ResFile::Next() {
       Damaged(entry, "the names leave no room for the rest of the header");
     }
     found.language = Word(&header[at + kLanguageInTail]);
+    found.header = header;
     found.data = image_.subspan(entry + header_size, data_size);
     // Each entry starts on a 4-byte boundary; the last one's padding may be left off.
     const std::size_t padded = (std::size_t{data_size} + 3) & ~std::size_t{3};
@@ -80,5 +81,55 @@ std::optional<ResEntry> ResFile::Next() {
   }
   return std::nullopt;
 }
+
+namespace {
+
+void PutWord(std::vector<std::uint8_t>& out, std::uint32_t w) {
+  out.push_back(static_cast<std::uint8_t>(w));
+  out.push_back(static_cast<std::uint8_t>(w >> 8));
+}
+
+void PutDword(std::vector<std::uint8_t>& out, std::uint32_t d) {
+  PutWord(out, d & 0xFFFF);
+  PutWord(out, d >> 16);
+}
+
+void PutName(std::vector<std::uint8_t>& out, const ResNameText& name) {
+  if (name.name.empty()) {
+    PutWord(out, 0xFFFF);
+    PutWord(out, name.number);
+    return;
+  }
+  for (const char16_t unit : name.name) PutWord(out, unit);
+  PutWord(out, 0);
+}
+
+std::vector<std::uint8_t> Header(const ResNameText& type, const ResNameText& id,
+                                 std::uint16_t language, std::uint32_t data_size,
+                                 std::uint16_t memory_flags) {
+  std::vector<std::uint8_t> out;
+  PutDword(out, data_size);
+  PutDword(out, 0);  // the header's size, once known
+  PutName(out, type);
+  PutName(out, id);
+  while (out.size() % 4 != 0) out.push_back(0);
+  PutDword(out, 0);  // data version
+  PutWord(out, memory_flags);
+  PutWord(out, language);
+  PutDword(out, 0);  // version
+  PutDword(out, 0);  // characteristics
+  const auto size = static_cast<std::uint32_t>(out.size());
+  for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<std::uint8_t>(size >> (8 * i));
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ResEntryHeader(const ResNameText& type, const ResNameText& id,
+                                         std::uint16_t language, std::uint32_t data_size) {
+  return Header(type, id, language, data_size, 0x1030);
+}
+
+std::vector<std::uint8_t> ResFileStart() { return Header({}, {}, 0, 0, 0); }
 
 }  // namespace bx::detail

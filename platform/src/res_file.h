@@ -10,6 +10,8 @@
 #include <optional>
 #include <span>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace bx::detail {
 
@@ -24,6 +26,7 @@ struct ResEntry {
   ResName type;
   ResName id;
   std::uint16_t language = 0;
+  std::span<const std::uint8_t> header;  // the whole header, as the image holds it
   std::span<const std::uint8_t> data;
 };
 
@@ -48,5 +51,21 @@ class ResFile {
   std::span<const std::uint8_t> image_;
   std::size_t offset_ = 0;
 };
+
+// What the writer is given for an identifier or type: a number, or a name when `name` is not
+// empty.
+struct ResNameText {
+  std::uint16_t number = 0;
+  std::u16string name;
+};
+
+// The header of one entry, everything before its `data_size` bytes of data, as the resource
+// compiler writes it: moveable, pure and discardable, data version, version and characteristics
+// 0. The data follows it, padded to a multiple of 4 before the next entry.
+std::vector<std::uint8_t> ResEntryHeader(const ResNameText& type, const ResNameText& id,
+                                         std::uint16_t language, std::uint32_t data_size);
+
+// The empty entry that every .res file starts with.
+std::vector<std::uint8_t> ResFileStart();
 
 }  // namespace bx::detail

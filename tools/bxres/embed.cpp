@@ -7,7 +7,8 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <set>
+#include <map>
+#include <span>
 #include <tuple>
 
 #include "executable.h"
@@ -17,11 +18,10 @@
 namespace bxres {
 namespace {
 
-// A type or identifier as a compiled resource header holds it: the directive's words, and the
-// text that messages and duplicate checks use.
+// A type or identifier as a compiled resource header holds it, and its text for messages.
 struct HeaderName {
+  bx::detail::ResNameText name;
   std::string text;
-  std::string words;  // for .short: 0xFFFF and the number, or the name's code units and 0
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -54,7 +54,7 @@ HeaderName ReadName(const std::string& value, bool is_type) {
   } catch (const bx::ConversionError&) {
     throw EmbedError(std::string(role) + " " + value + " is outside the numbers 1 to 65535");
   }
-  if (number) return {std::to_string(*number), "0xFFFF, " + std::to_string(*number)};
+  if (number) return {{*number, {}}, std::to_string(*number)};
   const std::string digits = value.starts_with('#') ? value.substr(1) : value;
   if (!digits.empty() && std::all_of(digits.begin(), digits.end(), IsDigit)) {
     throw EmbedError(std::string(role) + " " + value + " is outside the numbers 1 to 65535");
@@ -68,21 +68,42 @@ HeaderName ReadName(const std::string& value, bool is_type) {
                      " is not a name that the resource compiler takes (letters, digits and _, "
                      "not starting with a digit)");
   }
-  std::string words;
-  for (const char c : upper) words += std::to_string(static_cast<unsigned char>(c)) + ", ";
-  return {upper, words + "0"};
+  return {{0, std::u16string(upper.begin(), upper.end())}, upper};
 }
 
-std::string Absolute(const std::string& path) {
-  const std::string absolute =
-      std::filesystem::absolute(std::filesystem::path(path)).lexically_normal().string();
-  // The assembler's string takes anything but a line end; the source's raw string, anything
-  // but its own end.
-  if (absolute.find_first_of("\r\n") != std::string::npos ||
-      absolute.find(")bx\"") != std::string::npos) {
-    throw EmbedError(path + ": a path with a line end or )bx\" cannot be assembled");
+// What makes two resources the same: type, identifier (names without regard to ASCII case) and
+// language.
+using Key = std::tuple<std::string, std::string, std::uint16_t>;
+
+// A number as "#123", a name in upper case.
+std::string KeyPart(bool is_number, const std::string& text) {
+  std::string key(is_number ? "#" : "");
+  key += text;
+  std::transform(key.begin(), key.end(), key.begin(), Upper);
+  return key;
+}
+std::string KeyPart(const bx::detail::ResName& name) {
+  return KeyPart(name.name.empty(), IdText(name));
+}
+std::string KeyPart(const HeaderName& name) { return KeyPart(name.name.name.empty(), name.text); }
+
+// Every resource seen so far, with where it came from, so that the second of two is refused
+// naming both.
+class Declared {
+ public:
+  void Add(const Key& key, const std::string& what, const std::string& where) {
+    const auto [at, added] = places_.emplace(key, where);
+    if (!added) {
+      throw EmbedError(what + " is declared twice: in " + at->second + " and in " + where);
+    }
   }
-  return absolute;
+
+ private:
+  std::map<Key, std::string> places_;
+};
+
+std::string Describe(const std::string& id, const std::string& type, std::uint16_t language) {
+  return "resource " + id + " of type " + type + ", language " + std::to_string(language);
 }
 
 std::ifstream OpenToRead(const std::string& path) {
@@ -96,16 +117,28 @@ std::vector<std::uint8_t> ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The labels' stem: 64-bit FNV-1a of the source's absolute path, in hex.
+// A file's size, which a .res header holds in 32 bits.
+std::uint32_t SizeOf(const std::string& path) {
+  OpenToRead(path);
+  const std::uintmax_t size = std::filesystem::file_size(path);
+  if (size > 0xFFFFFFFFu) {
+    throw EmbedError(path + ": " + std::to_string(size) +
+                     " bytes, more than a compiled resource entry holds (4 GiB - 1)");
+  }
+  return static_cast<std::uint32_t>(size);
+}
+
+// The labels' stem: 64-bit FNV-1a of the output's absolute path, in hex. Labels starting with
+// .L stay out of the object's symbol table, so the path leaves no trace in the program.
 std::string LabelStem(const std::string& output) {
   std::uint64_t hash = 0xcbf29ce484222325u;
   for (const char c : std::filesystem::absolute(output).lexically_normal().string()) {
     hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
   }
   static const char kHex[] = "0123456789abcdef";
-  std::string stem = "bx_embedded_";
+  std::string stem;
   for (int shift = 60; shift >= 0; shift -= 4) stem += kHex[(hash >> shift) & 0xF];
-  return stem + "_";
+  return "bx_embedded_" + stem + "_";
 }
 
 // A string for the assembler, between double quotes.
@@ -118,97 +151,138 @@ std::string AsmString(const std::string& text) {
   return out;
 }
 
-// One image and its note: `header` (assembler lines, or none) and then the bytes of `file`;
-// `origin` names the image in the loader's messages.
-std::string Image(const std::string& symbol, const std::string& header, const std::string& file,
-                  const std::string& origin) {
-  return "  .pushsection .rodata." + symbol +
-         ",\"a\",%progbits\n"
-         "  .balign 4\n" +
-         symbol + "_image:\n" + header + "  .incbin \"" + AsmString(file) + "\"\n" + symbol +
-         "_end:\n"
-         "  .balign 4\n" +
-         symbol + "_image_end:\n" + symbol + "_origin:\n  .asciz \"" + AsmString(origin) +
-         "\"\n"
-         "  .popsection\n\n"
-         "  .pushsection .note.bxres,\"a\",%note\n"
-         "  .balign 4\n"
-         "  .long 6, 12, 0x42785253\n"
-         "  .asciz \"BxRes\"\n"
-         "  .balign 4\n"
-         "  .long " +
-         symbol +
-         "_image - .\n"
-         "  .long " +
-         symbol + "_image_end - " + symbol +
-         "_image\n"
-         "  .long " +
-         symbol +
-         "_origin - .\n"
-         "  .popsection\n";
+std::string AsmBytes(const std::vector<std::uint8_t>& bytes) {
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    out += (i % 16 == 0 ? (i == 0 ? "  .byte " : "\n  .byte ") : ", ") + std::to_string(bytes[i]);
+  }
+  return out + "\n";
 }
+
+// One image and its note: `header` (bytes, or none) and then the bytes of `file`; `origin` names
+// the image in the loader's messages.
+std::string Image(const std::string& symbol, const std::vector<std::uint8_t>& header,
+                  const std::string& file, const std::string& origin) {
+  const std::string label = ".L" + symbol;
+  if (file.find_first_of("\r\n") != std::string::npos || file.find(")bx\"") != std::string::npos ||
+      origin.find_first_of("\r\n") != std::string::npos ||
+      origin.find(")bx\"") != std::string::npos) {
+    throw EmbedError(file + ": a path with a line end or )bx\" cannot be assembled");
+  }
+  return "  .pushsection .rodata." + symbol + ",\"a\",%progbits\n  .balign 4\n" + label +
+         "_image:\n" + AsmBytes(header) + "  .incbin \"" + AsmString(file) + "\"\n  .balign 4\n" +
+         label + "_image_end:\n" + label + "_origin:\n  .asciz \"" + AsmString(origin) +
+         "\"\n  .popsection\n\n"
+         "  .pushsection .note.bxres,\"a\",%note\n  .balign 4\n  .long 6, 12, 0x42785253\n"
+         "  .asciz \"BxRes\"\n  .balign 4\n  .long " +
+         label + "_image - .\n  .long " + label + "_image_end - " + label + "_image\n  .long " +
+         label + "_origin - .\n  .popsection\n";
+}
+
+void Append(std::string& out, std::span<const std::uint8_t> bytes) {
+  out.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+void PadTo4(std::string& out) { out.append((4 - out.size() % 4) % 4, '\0'); }
+
+// Writes the output as it goes: the source's images, or the .res file's entries.
+class Writer {
+ public:
+  explicit Writer(const EmbedOptions& options)
+      : options_(options),
+        owner_(options.owner.empty() ? "bxres embed" : options.owner),
+        stem_(LabelStem(options.output)) {
+    if (options.format == EmbedFormat::kResFile) Append(out_, bx::detail::ResFileStart());
+  }
+
+  void AddFile(const std::vector<std::uint8_t>& header, const std::string& file,
+               const std::string& origin) {
+    if (options_.format == EmbedFormat::kResFile) {
+      Append(out_, header);
+      const auto bytes = ReadAll(file);
+      Append(out_, bytes);
+      PadTo4(out_);
+    } else {
+      AddImage(header, file, origin);
+    }
+  }
+
+  void AddRes(const std::string& file, const std::string& origin,
+              const std::vector<bx::detail::ResEntry>& entries) {
+    if (options_.format == EmbedFormat::kResFile) {
+      for (const bx::detail::ResEntry& entry : entries) {
+        Append(out_, entry.header);
+        Append(out_, entry.data);
+        PadTo4(out_);
+      }
+    } else {
+      AddImage({}, file, origin);
+    }
+  }
+
+  std::string Finish() {
+    if (options_.format == EmbedFormat::kResFile) return std::move(out_);
+    return "// Generated by bxres embed" +
+           (options_.owner.empty() ? std::string() : " for " + owner_) +
+           ".\n//\n// Compiled resource images assembled straight into read-only data, each "
+           "with a note in\n// the program headers that tells the loader where it is. "
+           "Nothing runs at start-up.\nasm(R\"bx(\n" +
+           out_ + ")bx\");\n";
+  }
+
+ private:
+  void AddImage(const std::vector<std::uint8_t>& header, const std::string& file,
+                const std::string& origin) {
+    const std::string absolute =
+        std::filesystem::absolute(std::filesystem::path(file)).lexically_normal().string();
+    out_ +=
+        Image(stem_ + std::to_string(images_++), header, absolute, owner_ + " (" + origin + ")");
+    out_ += "\n";
+  }
+
+  const EmbedOptions& options_;
+  const std::string owner_;
+  const std::string stem_;
+  int images_ = 0;
+  std::string out_;
+};
 
 }  // namespace
 
-Embedding Embed(const std::vector<FileResource>& files, const std::vector<std::string>& res_files,
+Embedding Embed(const std::vector<FileResource>& files, const std::vector<ResInput>& res_files,
                 const EmbedOptions& options) {
-  const std::string owner = options.owner.empty() ? "bxres embed" : options.owner;
-  const std::string stem = LabelStem(options.output);
   Embedding out;
-  std::string body;
-  std::set<std::tuple<std::string, std::string, int>> declared;
-  int n = 0;
+  Declared declared;
+  Writer writer(options);
   for (const FileResource& r : files) {
     const HeaderName id = ReadName(r.id, false);
     const HeaderName type = ReadName(r.type, true);
-    if (!declared.insert({id.text, type.text, r.language}).second) {
-      throw EmbedError("resource " + r.id + " of type " + r.type + ", language " +
-                       std::to_string(r.language) + " is given twice");
-    }
-    const std::string file = Absolute(r.file);
-    OpenToRead(file);
-    const std::string symbol = stem + std::to_string(n++);
-    // One entry as the resource compiler writes it: its data size and header size, the type
-    // and the identifier, then the data version, memory flags, language, version and
-    // characteristics.
-    const std::string header = "  .long " + symbol + "_end - " + symbol + "_data, " + symbol +
-                               "_data - " + symbol +
-                               "_image\n"
-                               "  .short " +
-                               type.words +
-                               "\n"
-                               "  .short " +
-                               id.words +
-                               "\n"
-                               "  .balign 4\n"
-                               "  .long 0\n"
-                               "  .short 0x1030, " +
-                               std::to_string(r.language) +
-                               "\n"
-                               "  .long 0, 0\n" +
-                               symbol + "_data:\n";
-    body += Image(symbol, header, file, owner + " (" + file + ")") + "\n";
-    out.inputs.push_back(file);
+    const std::string origin = r.origin.empty() ? r.file : r.origin;
+    declared.Add({KeyPart(type), KeyPart(id), r.language}, Describe(r.id, r.type, r.language),
+                 origin);
+    const std::uint32_t size = SizeOf(r.file);
+    writer.AddFile(bx::detail::ResEntryHeader(type.name, id.name, r.language, size), r.file,
+                   origin);
+    out.inputs.push_back(r.file);
   }
-  for (const std::string& res : res_files) {
-    const std::string file = Absolute(res);
-    const auto bytes = ReadAll(file);
+  for (const ResInput& res : res_files) {
+    const std::string origin = res.origin.empty() ? res.file : res.origin;
+    const auto bytes = ReadAll(res.file);
+    std::vector<bx::detail::ResEntry> entries;
     try {
       bx::detail::ResFile walk(bytes);
-      while (walk.Next()) {
-      }
+      while (auto entry = walk.Next()) entries.push_back(*entry);
     } catch (const bx::detail::DamagedResFile& e) {
-      throw EmbedError(file + ": not a compiled resource file: " + e.what());
+      throw EmbedError(res.file + ": not a compiled resource file: " + e.what());
     }
-    const std::string symbol = stem + std::to_string(n++);
-    body += Image(symbol, "", file, owner + " (" + file + ")") + "\n";
-    out.inputs.push_back(file);
+    for (const bx::detail::ResEntry& e : entries) {
+      declared.Add({KeyPart(e.type), KeyPart(e.id), e.language},
+                   Describe(IdText(e.id), TypeText(e.type), e.language), origin);
+    }
+    if (!res.check_only) writer.AddRes(res.file, origin, entries);
+    out.inputs.push_back(res.file);
   }
-  out.source = "// Generated by bxres embed" + (options.owner.empty() ? "" : " for " + owner) +
-               ".\n//\n// Compiled resource images assembled straight into read-only data, each "
-               "with a note in\n// the program headers that tells the loader where it is. "
-               "Nothing runs at start-up.\nasm(R\"bx(\n" +
-               body + ")bx\");\n";
+  out.contents = writer.Finish();
   return out;
 }
 

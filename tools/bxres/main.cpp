@@ -3,11 +3,18 @@
 //
 //   bxres list <file> [--json]
 //   bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]
-//   bxres embed -o <out.cpp> [--depfile <file>] [--for <program>]
-//         (--id <id> --type <type> --file <path> [--language <n>])... [--res <file.res>]...
+//   bxres embed -o <out.cpp|out.res> [--format cpp|res] [--depfile <file>] [--for <program>]
+//         (--id <id> --type <type> --file <path> [--language <n>] [--origin <text>])...
+//         (--res <file.res> [--origin <text>])... (--check <file.res> [--origin <text>])...
+//   bxres <command> --help
 //
-// embed's --for names the program or library that the source goes into, in the loader's
-// messages about its resources.
+// embed writes the C++ source that holds the resources in an ELF program, or (--format res, or
+// an output named *.res) one compiled resource file for a Windows program's resource section.
+// --for names the program or library that it goes into, and --origin where a resource or a
+// compiled file comes from (a declaration, the script it was compiled from), in messages; the
+// same resource given twice among all of them is refused, naming both. A --check file goes into
+// the program another way, and is only read for that. An argument @<file>
+// stands for the file's lines, one argument a line.
 //
 // dump writes a hex listing unless asked otherwise: the bytes as they are (raw), the text
 // converted from code page 932 to UTF-8 (utf8), or the tokens as the library reads them, one a
@@ -40,9 +47,12 @@ namespace {
 constexpr const char* kUsage =
     "usage: bxres list <file> [--json]\n"
     "       bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]\n"
-    "       bxres embed -o <out.cpp> [--depfile <file>] [--for <program>]\n"
-    "             (--id <id> --type <type> --file <path> [--language <n>])... [--res "
-    "<file.res>]...\n";
+    "       bxres embed -o <out.cpp|out.res> [--format cpp|res] [--depfile <file>] [--for "
+    "<program>]\n"
+    "             (--id <id> --type <type> --file <path> [--language <n>] [--origin <text>])...\n"
+    "             (--res <file.res> [--origin <text>])... (--check <file.res> [--origin "
+    "<text>])...\n"
+    "       arguments may come from a file, one a line: @<file>\n";
 
 struct Failure {
   std::string message;
@@ -244,12 +254,14 @@ void WriteFile(const std::string& path, const std::string& text) {
   }
 }
 
-// bxres embed: one resource for each --id, with the --type, --file and --language after it.
+// bxres embed: one resource for each --id, with the --type, --file, --language and --origin
+// after it; a compiled resource file for each --res, with the --origin after it.
 int Embed(const std::vector<std::string>& args) {
-  std::string output, depfile, owner;
+  std::string output, depfile, owner, format;
   std::vector<bxres::FileResource> files;
-  std::vector<std::string> res_files;
-  std::vector<std::array<bool, 3>> given;  // --type, --file, --language of each resource
+  std::vector<bxres::ResInput> res_files;
+  std::vector<std::array<bool, 4>> given;  // --type, --file, --language, --origin of each --id
+  bool last_is_res = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (!a.starts_with("-")) Fail(a + ": unexpected\n" + kUsage);
@@ -267,8 +279,11 @@ int Embed(const std::vector<std::string>& args) {
       depfile = v;
     } else if (a == "--for") {
       owner = v;
+    } else if (a == "--format") {
+      if (v != "cpp" && v != "res") Fail("--format " + v + ": it is cpp or res");
+      format = v;
     } else if (a == "--id") {
-      files.push_back({v, {}, {}, 0});
+      files.push_back({v, {}, {}, 0, {}});
       given.push_back({});
     } else if (a == "--type") {
       current(0).type = v;
@@ -276,20 +291,31 @@ int Embed(const std::vector<std::string>& args) {
       current(1).file = v;
     } else if (a == "--language") {
       current(2).language = Language(v);
-    } else if (a == "--res") {
-      res_files.push_back(v);
+    } else if (a == "--res" || a == "--check") {
+      res_files.push_back({v, {}, a == "--check"});
+    } else if (a == "--origin" && last_is_res) {
+      if (!res_files.back().origin.empty())
+        Fail("--origin given twice for " + res_files.back().file);
+      res_files.back().origin = v;
+    } else if (a == "--origin") {
+      current(3).origin = v;
     } else {
       Fail("unknown option " + a + " for embed\n" + kUsage);
     }
+    if (a == "--id" || a == "--res" || a == "--check") last_is_res = a != "--id";
   }
-  if (output.empty()) Fail(std::string("embed needs -o <out.cpp>\n") + kUsage);
+  if (output.empty()) Fail(std::string("embed needs -o <output>\n") + kUsage);
   if (files.empty() && res_files.empty()) Fail(std::string("nothing to embed\n") + kUsage);
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (!given[i][0] || !given[i][1]) Fail("--id " + files[i].id + " needs a --type and a --file");
   }
+  if (format.empty()) format = output.ends_with(".res") ? "res" : "cpp";
   try {
-    const auto embedding = bxres::Embed(files, res_files, {output, owner});
-    WriteFile(output, embedding.source);
+    const auto embedding = bxres::Embed(
+        files, res_files,
+        {output, owner,
+         format == "res" ? bxres::EmbedFormat::kResFile : bxres::EmbedFormat::kElfSource});
+    WriteFile(output, embedding.contents);
     if (!depfile.empty()) WriteFile(depfile, bxres::Depfile(output, embedding.inputs));
   } catch (const bxres::EmbedError& e) {
     Fail(e.what());
@@ -297,13 +323,42 @@ int Embed(const std::vector<std::string>& args) {
   return 0;
 }
 
-int Run(const std::vector<std::string>& args) {
-  if (args.empty()) Fail(std::string("no command\n") + kUsage);
-  const std::string& command = args[0];
-  if (command == "--help" || command == "-h") {
+// The arguments with each "@file" replaced by the file's lines, one argument a line (a build
+// with thousands of resources passes them so, past the limits of a command line).
+std::vector<std::string> Expanded(const std::vector<std::string>& args) {
+  std::vector<std::string> out;
+  for (const std::string& a : args) {
+    if (!a.starts_with("@")) {
+      out.push_back(a);
+      continue;
+    }
+    const auto bytes = ReadFile(a.substr(1));
+    std::string line;
+    for (const std::uint8_t b : bytes) {
+      if (b != '\n') {
+        line += static_cast<char>(b);
+      } else {
+        if (line.ends_with('\r')) line.pop_back();
+        if (!line.empty()) out.push_back(line);
+        line.clear();
+      }
+    }
+    if (!line.empty()) out.push_back(line);
+  }
+  return out;
+}
+
+bool AsksForHelp(const std::string& a) { return a == "--help" || a == "-h"; }
+
+int Run(const std::vector<std::string>& given) {
+  if (given.empty()) Fail(std::string("no command\n") + kUsage);
+  // Help for the tool or any of its commands: bxres --help, bxres embed --help.
+  if (AsksForHelp(given[0]) || given[0] == "help" || (given.size() == 2 && AsksForHelp(given[1]))) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  const std::vector<std::string> args = Expanded(given);
+  const std::string& command = args[0];
   if (command == "embed") return Embed(args);
   std::vector<std::string> positional;
   bool json = false;
