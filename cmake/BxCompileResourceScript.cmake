@@ -15,7 +15,7 @@
 #
 #   cmake -DSCRIPT=<script.rc> -DOUTPUT=<file.res> [-DOBJECT=<file.obj>] -DWORK_DIR=<dir>
 #         -DDEPFILE=<file> -DBITS=32|64 -DWINDRES=<windres> -DPREPROCESSOR=<gcc>
-#         -DINCLUDES=<a|b> -DDEFINES=<A=1|B>
+#         -DINCLUDES=<a|b> -DDEFINES=<A=1|B> [-DCODE_PAGE=<n>]
 #         -P BxCompileResourceScript.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -146,10 +146,43 @@ function(stage_header header out)
   endforeach()
 endfunction()
 
-# The script, in UTF-8, with its own name and lines for messages; text that was in UTF-16 or
-# marked as UTF-8 says that it is UTF-8 now.
+# The code page that the script's text is read in. A byte-order mark says it (UTF-16 or UTF-8),
+# or CODE_PAGE, or a #pragma code_page in the script. Otherwise text outside ASCII that is valid
+# UTF-8 is read as UTF-8: it is what editors write today, and 8-bit text in another code page
+# is practically never valid UTF-8. Any other is read in windres's default, code page 1252, with
+# a warning that names the line, for the build cannot know which code page it was saved in.
+set(code_page_flags "")
+set(unmarked_prefix "")
+file(READ "${SCRIPT}" head LIMIT 3 HEX)
+if(CODE_PAGE)
+  set(code_page_flags "--codepage=${CODE_PAGE}")
+elseif(NOT head MATCHES "^(fffe|feff|efbbbf)")
+  file(READ "${SCRIPT}" text)
+  string(REGEX MATCH "^[\t\n\r -~]*" ascii "${text}")
+  string(LENGTH "${ascii}" ascii_length)
+  string(LENGTH "${text}" length)
+  if(ascii_length LESS length AND NOT text MATCHES "(^|\n)[ \t]*#[ \t]*pragma[ \t]+code_page")
+    execute_process(COMMAND iconv -f UTF-8 -t UTF-8 "${SCRIPT}" RESULT_VARIABLE status
+                    OUTPUT_QUIET ERROR_QUIET)
+    if(status EQUAL 0)
+      set(unmarked_prefix "#pragma code_page(65001)\n")
+    else()
+      string(REGEX MATCHALL "\n" breaks "${ascii}")
+      list(LENGTH breaks line)
+      math(EXPR line "${line} + 1")
+      message(WARNING "${SCRIPT}:${line}: text outside ASCII that is not UTF-8 is read in code "
+                      "page 1252, windres's default. If the script is saved in another code "
+                      "page, say which: #pragma code_page(932) in the script, or "
+                      "bx_add_resource_script(... CODE_PAGE 932), for Shift-JIS.")
+    endif()
+  endif()
+endif()
+
+# The script, in UTF-8 where it was in UTF-16, with its own name and lines for messages; text
+# that was in UTF-16 or marked as UTF-8 says that it is UTF-8 now.
 set(staged "${stage}/${script_name}")
-copy_as_utf8("${SCRIPT}" "${staged}" "#line 1 \"${SCRIPT}\"\n" "#pragma code_page(65001)\n")
+copy_as_utf8("${SCRIPT}" "${staged}" "${unmarked_prefix}#line 1 \"${SCRIPT}\"\n"
+             "#pragma code_page(65001)\n")
 
 set(macros -DRC_INVOKED)
 if(BITS EQUAL 64)
@@ -268,7 +301,7 @@ foreach(output IN LISTS outputs)
   string(REGEX REPLACE "^[a-z]*=" "" output "${output}")
   execute_process(
     COMMAND "${WINDRES}" "--preprocessor=${PREPROCESSOR}" --preprocessor-arg=-E
-            --preprocessor-arg=-xc ${macros} ${include_flags} -J rc -O ${format}
+            --preprocessor-arg=-xc ${macros} ${include_flags} ${code_page_flags} -J rc -O ${format}
             -i "${staged}" -o "${output}"
     WORKING_DIRECTORY "${stage}" RESULT_VARIABLE status ERROR_VARIABLE error)
   if(NOT status EQUAL 0)

@@ -1,7 +1,7 @@
 # bx_add_resource_script(): builds the resources of a Windows resource script (.rc) into a target,
 # on every platform, with the resource compiler that the Windows builds use.
 #
-#   bx_add_resource_script(<target> FILE <script.rc>)
+#   bx_add_resource_script(<target> FILE <script.rc> [CODE_PAGE <n>])
 #
 # The script is compiled at build time by binutils' windres, with the MinGW-w64 C preprocessor
 # and Windows headers, so that <windows.h>, "winres.h", RT_*, LANG_* and WS_* mean what they mean
@@ -14,11 +14,19 @@
 # saved in UTF-16 or UTF-8 with a byte-order mark, and finds files and headers named with
 # backslashes or in another letter case than on disk.
 #
+# The script's 8-bit text is read in the code page that CODE_PAGE or a #pragma code_page in the
+# script names, as the resource compiler's /c option and the pragma do on Windows. Without
+# either, text that is valid UTF-8 is read as UTF-8, and any other text outside ASCII in code
+# page 1252 with a warning that names the line.
+#
+# The same resource in two scripts of a target, or in a script and a bx_add_resource
+# declaration, stops the build naming both.
+#
 # On ELF targets the compiled resource file (.res) goes into the image as it is, with a note
 # that tells the loader where it is (as bx_add_resource's resources). On Windows, built with
 # MinGW-w64, the same command makes an object that the linker puts in the image's resource
 # section; with another toolchain (MSVC) the script is a source of the target, compiled by that
-# toolchain's resource compiler.
+# toolchain's resource compiler (CODE_PAGE is then for the toolchain's options to say).
 #
 # Editing the script, a header it includes or a file it names rebuilds the target.
 
@@ -54,7 +62,7 @@ function(_bx_find_resource_compiler)
 endfunction()
 
 function(bx_add_resource_script target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "FILE" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "FILE;CODE_PAGE" "")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "bx_add_resource_script: unexpected arguments: ${arg_UNPARSED_ARGUMENTS}")
   endif()
@@ -68,6 +76,10 @@ function(bx_add_resource_script target)
              OUTPUT_VARIABLE script)
   if(NOT EXISTS "${script}" OR IS_DIRECTORY "${script}")
     message(FATAL_ERROR "bx_add_resource_script: ${script} is not a file")
+  endif()
+  if(DEFINED arg_CODE_PAGE AND NOT arg_CODE_PAGE MATCHES "^[1-9][0-9]*$")
+    message(FATAL_ERROR "bx_add_resource_script: CODE_PAGE ${arg_CODE_PAGE} is not a code page "
+                        "number (932 for Shift-JIS, 1252, 65001 for UTF-8)")
   endif()
   _bx_resource_emitter(emitter bx_add_resource_script)
   if(emitter STREQUAL "windows" AND NOT CMAKE_RC_COMPILER MATCHES "windres")
@@ -104,7 +116,7 @@ function(bx_add_resource_script target)
             "-DWORK_DIR=${work}" "-DDEPFILE=${work}.d" "-DBITS=${bits}"
             "-DWINDRES=${BX_WINDRES}" "-DPREPROCESSOR=${BX_RC_PREPROCESSOR}"
             "-DINCLUDES=$<JOIN:${includes},|>" "-DDEFINES=$<JOIN:${defines},|>"
-            -P "${templates}/BxCompileResourceScript.cmake"
+            "-DCODE_PAGE=${arg_CODE_PAGE}" -P "${templates}/BxCompileResourceScript.cmake"
     DEPENDS "${script}" "${templates}/BxCompileResourceScript.cmake"
     DEPFILE "${work}.d"
     COMMENT "Compiling the resource script ${script_name} for ${target}"

@@ -188,17 +188,16 @@ function(_bx_write_here_first out waiter file)
   endif()
 endfunction()
 
-# Sets <out> to <path> as messages show it: relative to the top of the source tree, or of the
-# build tree, where it lies in one, so that nothing of the build machine's folders goes into a
-# program.
+# Sets <out> to <path> as messages show it: relative to the build folder of the calling project
+# when it lies there, else to the project's source folder (with ../ where it lies outside), so
+# that nothing of the build machine's folders goes into a program.
 function(_bx_shown_path out path)
-  foreach(top IN ITEMS "${CMAKE_SOURCE_DIR}" "${CMAKE_BINARY_DIR}")
-    cmake_path(IS_PREFIX top "${path}" NORMALIZE under)
-    if(under)
-      cmake_path(RELATIVE_PATH path BASE_DIRECTORY "${top}" OUTPUT_VARIABLE path)
-      break()
-    endif()
-  endforeach()
+  set(base "${PROJECT_SOURCE_DIR}")
+  cmake_path(IS_PREFIX PROJECT_BINARY_DIR "${path}" NORMALIZE in_build)
+  if(in_build)
+    set(base "${PROJECT_BINARY_DIR}")
+  endif()
+  cmake_path(RELATIVE_PATH path BASE_DIRECTORY "${base}" OUTPUT_VARIABLE path)
   set(${out} "${path}" PARENT_SCOPE)
 endfunction()
 

@@ -101,4 +101,24 @@ TEST(ResourceScriptTable, StringTablesKeepTheirTextInEveryEncoding) {
   EXPECT_EQ(TableString(2000), u"Grüße");             // utf8_bom.rc
 }
 
+// 8-bit text is read in the code page that the script or its declaration names; UTF-8 that
+// nothing names is read as UTF-8, and other text that nothing names in code page 1252.
+TEST(ResourceScriptTable, EightBitTextIsReadInItsCodePage) {
+  const struct {
+    const char* script;
+    int id;
+    std::u16string text;
+  } cases[] = {
+      {"utf8_unmarked.rc", 4000, u"ちいさな冒険"},
+      {"utf8_unmarked.rc", 4001, u"表示ソフト"},
+      {"shift_jis_pragma.rc", 4100, u"ちいさな冒険"},
+      {"shift_jis_pragma.rc", 4101, u"表示ソフト"},
+      {"shift_jis_option.rc (CODE_PAGE 932)", 4200, u"ちいさな冒険"},
+      {"shift_jis_option.rc (CODE_PAGE 932)", 4201, u"表示ソフト"},
+      {"cp1252_option.rc (CODE_PAGE 1252)", 4300, u"Café crème"},
+      {"cp1252_unmarked.rc", 4400, u"Grüße, naïve"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TableString(c.id), c.text) << c.script;
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 # Configures the project in SOURCE with the cache entries in ARGS and passes only if that ends
 # as SHOULD says (fail or succeed) with a message matching EXPECTED; then builds the target
-# BUILD, if given, which must succeed, or with BUILD_EXPECTED fail with a message matching it.
+# BUILD, if given, which must succeed (with a message matching BUILD_SAYS, when given), or with
+# BUILD_EXPECTED fail with a message matching it.
 set(build "${WORK_DIR}/${NAME}")
 file(REMOVE_RECURSE "${build}")
 execute_process(
@@ -25,5 +26,7 @@ if(BUILD)
     message(FATAL_ERROR "building ${BUILD} said nothing like \"${BUILD_EXPECTED}\":\n${out}")
   elseif(NOT BUILD_EXPECTED AND NOT status EQUAL 0)
     message(FATAL_ERROR "building ${BUILD} failed:\n${out}")
+  elseif(BUILD_SAYS AND NOT flat MATCHES "${BUILD_SAYS}")
+    message(FATAL_ERROR "building ${BUILD} said nothing like \"${BUILD_SAYS}\":\n${out}")
   endif()
 endif()

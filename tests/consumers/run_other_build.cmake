@@ -47,6 +47,15 @@ function(run_example out_var)
   set(${out_var} "${out}" PARENT_SCOPE)
 endfunction()
 
+# Without the package where pkg-config looks, Make stops with a message that says what to do.
+if(BUILD STREQUAL "make")
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env "PKG_CONFIG_PATH=${work}" make -C "${work}"
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out TIMEOUT 120)
+  if(status EQUAL 0 OR NOT out MATCHES "pkg-config knows no bxres: install BxRes, or point")
+    message(FATAL_ERROR "make without the package (${status}):\n${out}")
+  endif()
+endif()
+
 build()
 run_example(out)
 file(READ "${EXPECTED}" expected)
