@@ -15,6 +15,8 @@ install(FILES
   "${CMAKE_CURRENT_LIST_DIR}/BxResources.cmake"
   "${CMAKE_CURRENT_LIST_DIR}/BxResourceScript.cmake"
   "${CMAKE_CURRENT_LIST_DIR}/BxCompileResourceScript.cmake"
+  "${CMAKE_CURRENT_LIST_DIR}/BxCheckedLink.cmake"
+  "${CMAKE_CURRENT_LIST_DIR}/BxResourceObject.cmake"
   DESTINATION "${BX_PACKAGE_DIR}")
 
 # The same for pkg-config (Make, Meson, ...): the library, what it links (BX_LINK_FLAGS: the

@@ -147,6 +147,15 @@ function(_bx_resource_holder out target command)
   elseif(kind MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
     target_link_libraries(${target} PRIVATE bx::res)
     set(${out} ${target} PARENT_SCOPE)
+    # GNU ld for Windows keeps one of two resources that objects of the program share, and says
+    # so only in passing: a program's link that does fails.
+    get_target_property(launcher ${target} CXX_LINKER_LAUNCHER)
+    if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND kind STREQUAL "EXECUTABLE" AND
+       NOT launcher)
+      get_property(templates GLOBAL PROPERTY BX_RESOURCE_TEMPLATES)
+      set_target_properties(${target} PROPERTIES CXX_LINKER_LAUNCHER
+        "${CMAKE_COMMAND};-P;${templates}/BxCheckedLink.cmake;--")
+    endif()
   else()
     message(FATAL_ERROR "${command}: ${target} (${kind}) cannot hold resources; declare them "
                         "on an executable, or a shared, module, object or static library")
@@ -247,11 +256,14 @@ function(_bx_make_embed_step out target owner)
       VERBATIM COMMAND_EXPAND_LISTS)
   elseif(CMAKE_RC_COMPILER MATCHES "windres")
     _bx_find_resource_compiler()
+    get_property(templates GLOBAL PROPERTY BX_RESOURCE_TEMPLATES)
     set(source "${work}/${owner}.res.obj")
     add_custom_command(OUTPUT "${source}"
       COMMAND ${embed} -o "${work}/${owner}.res" "@${args_file}"
-      COMMAND "${BX_WINDRES}" -J res -O coff -i "${work}/${owner}.res" -o "${source}"
-      DEPENDS ${depends}
+      COMMAND "${CMAKE_COMMAND}" "-DRES=${work}/${owner}.res" "-DOBJECT=${source}"
+              "-DWINDRES=${BX_WINDRES}" "-DCC=${BX_RC_PREPROCESSOR}"
+              -P "${templates}/BxResourceObject.cmake"
+      DEPENDS ${depends} "${templates}/BxResourceObject.cmake"
       BYPRODUCTS "${work}/${owner}.res"
       COMMENT "Embedding the resources of ${target}"
       VERBATIM COMMAND_EXPAND_LISTS)
