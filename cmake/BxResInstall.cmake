@@ -17,6 +17,7 @@ install(FILES
   "${CMAKE_CURRENT_LIST_DIR}/BxCompileResourceScript.cmake"
   "${CMAKE_CURRENT_LIST_DIR}/BxCheckedLink.cmake"
   "${CMAKE_CURRENT_LIST_DIR}/BxResourceObject.cmake"
+  "${PROJECT_SOURCE_DIR}/formats/standard_types.def"
   DESTINATION "${BX_PACKAGE_DIR}")
 
 # The same for pkg-config (Make, Meson, ...): the library, what it links (BX_LINK_FLAGS: the

@@ -75,6 +75,31 @@ function(_bx_resource_emitter out command)
 endfunction()
 set_property(GLOBAL PROPERTY BX_RESOURCE_TEMPLATES "${CMAKE_CURRENT_LIST_DIR}")
 
+# The standard types, from the table that the library and bxres read too: beside this file where
+# the package is installed, in formats/ in the source tree. BX_KEPT_TYPES holds NAME=number,
+# BX_TRANSFORMED_TYPES names.
+function(_bx_read_standard_types)
+  set(table "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/standard_types.def")
+  if(NOT EXISTS "${table}")
+    set(table "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/../formats/standard_types.def")
+  endif()
+  file(STRINGS "${table}" rows REGEX "^BX_STANDARD_TYPE")
+  set(kept "")
+  set(transformed "")
+  foreach(row IN LISTS rows)
+    if(NOT row MATCHES "^BX_STANDARD_TYPE[(]([0-9]+), ([A-Z_]+), (kept|transformed)[)]$")
+      message(FATAL_ERROR "${table}: cannot read \"${row}\"")
+    elseif(CMAKE_MATCH_3 STREQUAL "kept")
+      list(APPEND kept "${CMAKE_MATCH_2}=${CMAKE_MATCH_1}")
+    else()
+      list(APPEND transformed "${CMAKE_MATCH_2}")
+    endif()
+  endforeach()
+  set_property(GLOBAL PROPERTY BX_KEPT_TYPES ${kept})
+  set_property(GLOBAL PROPERTY BX_TRANSFORMED_TYPES ${transformed})
+endfunction()
+_bx_read_standard_types()
+
 # Reads a resource identifier or type (<role> ID or TYPE) as the resource compiler does: a number
 # from 1 to 65535 ("#123" also), a standard type name as its number, or a name, which it stores
 # in upper case. Sets <out> to what a resource script writes (the number, or the name). Checked
@@ -83,11 +108,8 @@ function(_bx_resource_name out role value)
   # Types that the resource compiler keeps byte for byte, by their standard numbers; and those
   # whose files it transforms (a bitmap loses its file header, an icon becomes a group of
   # images), which only a resource script can declare.
-  set(kept_types MESSAGETABLE=11 PLUGPLAY=19 VXD=20 ANICURSOR=21 ANIICON=22 HTML=23 MANIFEST=24
-      RCDATA=10)
-  set(transformed_types CURSOR BITMAP ICON MENU MENUEX DIALOG DIALOGEX STRING STRINGTABLE FONTDIR
-      FONT ACCELERATOR ACCELERATORS GROUP_CURSOR GROUP_ICON VERSION VERSIONINFO DLGINCLUDE DLGINIT
-      TOOLBAR)
+  get_property(kept_types GLOBAL PROPERTY BX_KEPT_TYPES)
+  get_property(transformed_types GLOBAL PROPERTY BX_TRANSFORMED_TYPES)
   string(TOUPPER "${value}" upper)
   if(role STREQUAL "TYPE" AND "${upper}" IN_LIST transformed_types)
     message(FATAL_ERROR "bx_add_resource: TYPE ${value} is a type whose file the resource "

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "bxres/read_value.h"
+#include "resource_names.h"  // Required for: NameQuery, DescribeResource (formats/)
 
 namespace bx {
 struct EmbeddedResource;
@@ -39,9 +40,6 @@ std::span<const std::uint8_t> LoadResourceData(const ReadValue& ResID, const Rea
 // are raised as it raises them. (resource_registry.cpp)
 std::optional<std::span<const std::uint8_t>> FindResourceData(const ReadValue& ResID,
                                                               const ReadValue& ResType);
-
-// Names a resource for messages: `resource 101 of type "CUSTOM"`. (resource_registry.cpp)
-std::string DescribeResource(const ReadValue& ResID, const ReadValue& ResType);
 
 // The decimal separator of the user's locale (on POSIX systems the environment's LC_ALL,
 // LC_NUMERIC or LANG, on Windows the user's regional settings), or '.' when that is unknown to
@@ -81,12 +79,6 @@ ProcessWide& TheProcessWide() noexcept;
 std::uint16_t UserLanguage() noexcept;
 
 }  // namespace detail
-
-// What an identifier or type asks for: a number, or a name (the text held by the ReadValue).
-struct NameQuery {
-  std::optional<std::uint16_t> number;
-  const std::u16string* name = nullptr;
-};
 
 // The bytes of the resource with this identifier and type that the build embedded, in the
 // language that suits the user best, as a view of the image; nothing if there is none. ResID

@@ -41,10 +41,6 @@ void ForEachNote(std::uint32_t type, bool (*visit)(const ElfNote&, void*), void*
   dl_iterate_phdr(SearchObject, &search);
 }
 
-const unsigned char* NoteTarget(const unsigned char* p) noexcept {
-  return p + static_cast<std::int32_t>(NoteWord(p));
-}
-
 void KeepLoaded(const char* object) noexcept {
   if (object[0] != '\0' && dlopen != nullptr)
     dlopen(object, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);

@@ -1,4 +1,4 @@
-// The embedded images on ELF targets: each object lists its own in notes (see elf_notes.h), which
+// The embedded images on ELF targets: each object lists its own in notes (see elf_note.h), which
 // the build writes beside the image. Nothing runs at start-up, so the images are there for any
 // code of the process, static constructors included, whatever the order they run in.
 #include <link.h>  // Required for: dl_iterate_phdr
@@ -18,7 +18,7 @@ struct Visitor {
 };
 
 bool VisitNote(const ElfNote& note, void* context) {
-  if (note.desc_size != 12) return true;
+  if (note.desc_size != kResourcesNoteSize) return true;
   const auto& visitor = *static_cast<const Visitor*>(context);
   const EmbeddedImage image{{NoteTarget(note.desc), NoteWord(note.desc + 4)},
                             reinterpret_cast<const char*>(NoteTarget(note.desc + 8)),

@@ -37,7 +37,7 @@ extern "C" {
 [[gnu::visibility("hidden")]] extern const unsigned char bx_res_process_wide_note[];
 }
 
-// The note: name "BxRes", type 0x42785257; its description is the offset from itself to the
+// The note (elf_note.h): name "BxRes"; its description is the offset from itself to the
 // object's block, and the block's layout, so that two builds that disagree on it refuse to
 // share.
 #define BX_STRINGIFY(x) #x
@@ -48,7 +48,7 @@ asm(R"(
   .globl bx_res_process_wide_note
   .hidden bx_res_process_wide_note
 bx_res_process_wide_note:
-  .long 6, 8, 0x42785257
+  .long 6, 8, )" BX_TEXT_OF(BX_PROCESS_WIDE_NOTE) R"(
   .asciz "BxRes"
   .balign 4
   .long bx_res_process_wide - .
@@ -67,7 +67,7 @@ struct Search {
 
 bool Visit(const ElfNote& note, void* context) {
   auto& search = *static_cast<Search*>(context);
-  if (note.desc_size != 8) return true;
+  if (note.desc_size != kProcessWideNoteSize) return true;
   if (search.first.desc == nullptr) search.first = note;
   if (note.desc == search.own->desc) search.own_found = note;
   return search.own_found.desc == nullptr;

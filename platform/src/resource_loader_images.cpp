@@ -12,7 +12,7 @@
 #include "bxres/errors.h"
 #include "languages.h"
 #include "platform.h"
-#include "resource_names.h"
+#include "res_file.h"
 
 namespace bx {
 namespace {

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const bxres::Resource& r : bxres::ReadResources(file).resources) {
       Check(r.offset <= size && r.data.size() <= size - r.offset, "the data lies in the file");
       Check(r.data.empty() || r.data.data() == data + r.offset, "the data is at its offset");
-      Check(!bxres::TypeText(r.type).empty() && !bxres::IdText(r.id).empty(),
+      Check(!bx::detail::TypeText(r.type).empty() && !bx::detail::IdText(r.id).empty(),
             "a type and an identifier");
     }
   } catch (const bxres::BadExecutable&) {

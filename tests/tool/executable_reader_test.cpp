@@ -28,7 +28,7 @@ const std::vector<std::uint8_t>& Self() {
 const bxres::Resource* Find(const bxres::Contents& contents, const std::string& type,
                             const std::string& id, std::uint16_t language) {
   for (const auto& r : contents.resources) {
-    if (bxres::TypeText(r.type) == type && bxres::IdText(r.id) == id && r.language == language) {
+    if (bx::detail::TypeText(r.type) == type && bx::detail::IdText(r.id) == id && r.language == language) {
       return &r;
     }
   }

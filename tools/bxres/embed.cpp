@@ -1,91 +1,31 @@
 #include "embed.h"
 
-#include <bxres/errors.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <map>
 #include <span>
 #include <tuple>
 
-#include "executable.h"
+#include "elf_note.h"
 #include "res_file.h"
 #include "resource_names.h"
 
 namespace bxres {
 namespace {
 
-// A type or identifier as a compiled resource header holds it, and its text for messages.
-struct HeaderName {
-  bx::detail::ResNameText name;
-  std::string text;
-};
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-HeaderName ReadName(const std::string& value, bool is_type) {
-  const char* role = is_type ? "type" : "identifier";
-  std::string upper;
-  std::transform(value.begin(), value.end(), std::back_inserter(upper), Upper);
-  static const char* const kTransformed[] = {
-      "CURSOR",  "BITMAP",      "ICON",         "MENU",         "MENUEX",
-      "DIALOG",  "DIALOGEX",    "STRING",       "STRINGTABLE",  "FONTDIR",
-      "FONT",    "ACCELERATOR", "ACCELERATORS", "GROUP_CURSOR", "GROUP_ICON",
-      "VERSION", "VERSIONINFO", "DLGINCLUDE",   "DLGINIT",      "TOOLBAR"};
-  if (is_type) {
-    for (const char* t : kTransformed) {
-      if (upper == t) {
-        throw EmbedError("type " + value +
-                         " is a type whose file the resource compiler "
-                         "transforms, not bytes to embed as they are; declare it in a resource "
-                         "script and embed the compiled script with --res");
-      }
-    }
-  }
-  // Numbers, and the kept standard types by name, as the loader reads them.
-  const bx::ReadValue written = AsWritten(value, is_type);
-  std::optional<std::uint16_t> number;
-  try {
-    number = bx::ToNameQuery(written, role).number;
-  } catch (const bx::ConversionError&) {
-    throw EmbedError(std::string(role) + " " + value + " is outside the numbers 1 to 65535");
-  }
-  if (number) return {{*number, {}}, std::to_string(*number)};
-  const std::string digits = value.starts_with('#') ? value.substr(1) : value;
-  if (!digits.empty() && std::all_of(digits.begin(), digits.end(), IsDigit)) {
-    throw EmbedError(std::string(role) + " " + value + " is outside the numbers 1 to 65535");
-  }
-  const bool name_ok =
-      !value.empty() && !IsDigit(value[0]) && std::all_of(value.begin(), value.end(), [](char c) {
-        return IsDigit(c) || c == '_' || (Upper(c) >= 'A' && Upper(c) <= 'Z');
-      });
-  if (!name_ok) {
-    throw EmbedError(std::string(role) + " " + (value.empty() ? "\"\"" : value) +
-                     " is not a name that the resource compiler takes (letters, digits and _, "
-                     "not starting with a digit)");
-  }
-  return {{0, std::u16string(upper.begin(), upper.end())}, upper};
-}
-
 // What makes two resources the same: type, identifier (names without regard to ASCII case) and
 // language.
 using Key = std::tuple<std::string, std::string, std::uint16_t>;
 
-// A number as "#123", a name in upper case.
-std::string KeyPart(bool is_number, const std::string& text) {
-  std::string key(is_number ? "#" : "");
-  key += text;
-  std::transform(key.begin(), key.end(), key.begin(), Upper);
-  return key;
+bx::detail::ResNameText Parsed(const std::string& text, bool is_type) {
+  try {
+    return bx::detail::ParseDeclaredName(text, is_type);
+  } catch (const bx::detail::BadName& e) {
+    throw EmbedError(e.what());
+  }
 }
-std::string KeyPart(const bx::detail::ResName& name) {
-  return KeyPart(name.name.empty(), IdText(name));
-}
-std::string KeyPart(const HeaderName& name) { return KeyPart(name.name.name.empty(), name.text); }
 
 // Every resource seen so far, with where it came from, so that the second of two is refused
 // naming both.
@@ -173,7 +113,10 @@ std::string Image(const std::string& symbol, const std::vector<std::uint8_t>& he
          "_image:\n" + AsmBytes(header) + "  .incbin \"" + AsmString(file) + "\"\n  .balign 4\n" +
          label + "_image_end:\n" + label + "_origin:\n  .asciz \"" + AsmString(origin) +
          "\"\n  .popsection\n\n"
-         "  .pushsection .note.bxres,\"a\",%note\n  .balign 4\n  .long 6, 12, 0x42785253\n"
+         "  .pushsection .note.bxres,\"a\",%note\n  .balign 4\n  .long 6, " +
+         std::to_string(bx::detail::kResourcesNoteSize) + ", " +
+         std::to_string(bx::detail::kResourcesNote) +
+         "\n"
          "  .asciz \"BxRes\"\n  .balign 4\n  .long " +
          label + "_image - .\n  .long " + label + "_image_end - " + label + "_image\n  .long " +
          label + "_origin - .\n  .popsection\n";
@@ -255,14 +198,13 @@ Embedding Embed(const std::vector<FileResource>& files, const std::vector<ResInp
   Declared declared;
   Writer writer(options);
   for (const FileResource& r : files) {
-    const HeaderName id = ReadName(r.id, false);
-    const HeaderName type = ReadName(r.type, true);
+    const bx::detail::ResNameText id = Parsed(r.id, false);
+    const bx::detail::ResNameText type = Parsed(r.type, true);
     const std::string origin = r.origin.empty() ? r.file : r.origin;
-    declared.Add({KeyPart(type), KeyPart(id), r.language}, Describe(r.id, r.type, r.language),
-                 origin);
+    declared.Add({bx::detail::NameKey(type), bx::detail::NameKey(id), r.language},
+                 Describe(r.id, r.type, r.language), origin);
     const std::uint32_t size = SizeOf(r.file);
-    writer.AddFile(bx::detail::ResEntryHeader(type.name, id.name, r.language, size), r.file,
-                   origin);
+    writer.AddFile(bx::detail::ResEntryHeader(type, id, r.language, size), r.file, origin);
     out.inputs.push_back(r.file);
   }
   for (const ResInput& res : res_files) {
@@ -276,8 +218,9 @@ Embedding Embed(const std::vector<FileResource>& files, const std::vector<ResInp
       throw EmbedError(res.file + ": not a compiled resource file: " + e.what());
     }
     for (const bx::detail::ResEntry& e : entries) {
-      declared.Add({KeyPart(e.type), KeyPart(e.id), e.language},
-                   Describe(IdText(e.id), TypeText(e.type), e.language), origin);
+      declared.Add({bx::detail::NameKey(e.type), bx::detail::NameKey(e.id), e.language},
+                   Describe(bx::detail::IdText(e.id), bx::detail::TypeText(e.type), e.language),
+                   origin);
     }
     if (!res.check_only) writer.AddRes(res.file, origin, entries);
     out.inputs.push_back(res.file);

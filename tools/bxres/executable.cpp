@@ -1,14 +1,13 @@
 #include "executable.h"
 
-#include <bxres/value_text.h>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
 #include <utility>
 
-#include "elf_notes.h"
+#include "elf_note.h"
+#include "little_endian.h"
 #include "res_file.h"
 
 namespace bxres {
@@ -39,10 +38,8 @@ class Bytes {
     return file_.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(size));
   }
   std::uint64_t Read(std::uint64_t offset, int size, const char* what) const {
-    const auto bytes = At(offset, static_cast<std::uint64_t>(size), what);
-    std::uint64_t value = 0;
-    for (int i = size - 1; i >= 0; --i) value = value << 8 | bytes[static_cast<std::size_t>(i)];
-    return value;
+    return bx::detail::LittleEndian(At(offset, static_cast<std::uint64_t>(size), what).data(),
+                                    size);
   }
   std::uint16_t U16(std::uint64_t offset, const char* what) const {
     return static_cast<std::uint16_t>(Read(offset, 2, what));
@@ -54,22 +51,6 @@ class Bytes {
  private:
   std::span<const std::uint8_t> file_;
 };
-
-std::string Utf8Of(std::span<const std::uint8_t> units) {
-  std::u16string text(units.size() / 2, u'\0');
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    text[i] = static_cast<char16_t>(units[2 * i] | units[2 * i + 1] << 8);
-  }
-  return bx::ToUtf8(text);
-}
-
-constexpr std::pair<std::uint16_t, std::string_view> kStandardTypes[] = {
-    {1, "CURSOR"},      {2, "BITMAP"},     {3, "ICON"},          {4, "MENU"},
-    {5, "DIALOG"},      {6, "STRING"},     {7, "FONTDIR"},       {8, "FONT"},
-    {9, "ACCELERATOR"}, {10, "RCDATA"},    {11, "MESSAGETABLE"}, {12, "GROUP_CURSOR"},
-    {14, "GROUP_ICON"}, {16, "VERSION"},   {17, "DLGINCLUDE"},   {19, "PLUGPLAY"},
-    {20, "VXD"},        {21, "ANICURSOR"}, {22, "ANIICON"},      {23, "HTML"},
-    {24, "MANIFEST"}};
 
 // --- ELF: the notes that point to compiled resource images ---
 
@@ -137,7 +118,10 @@ void ReadElf(const Bytes& f, std::span<const std::uint8_t> file, Contents& conte
         bytes.data(), bytes.data() + bytes.size(), note.align == 8 ? 8 : 4,
         bx::detail::kResourcesNote, [&](const unsigned char* desc, std::uint32_t size) {
           const std::uint64_t at = note.offset + static_cast<std::uint64_t>(desc - bytes.data());
-          if (size != 12) Bad(at, "a resource note of " + std::to_string(size) + " bytes, not 12");
+          if (size != bx::detail::kResourcesNoteSize) {
+            Bad(at, "a resource note of " + std::to_string(size) + " bytes, not " +
+                        std::to_string(bx::detail::kResourcesNoteSize));
+          }
           const std::uint64_t vaddr = note.vaddr + (at - note.offset);
           const auto offset = static_cast<std::int32_t>(bx::detail::NoteWord(desc));
           const std::uint32_t image_size = bx::detail::NoteWord(desc + 4);
@@ -323,32 +307,6 @@ Contents ReadResources(std::span<const std::uint8_t> file) {
         "signature nor \"MZ\"");
   }
   return contents;
-}
-
-std::string TypeText(const bx::detail::ResName& type) {
-  if (!type.name.empty()) return Utf8Of(type.name);
-  for (const auto& [number, name] : kStandardTypes) {
-    if (number == type.number) return std::string(name);
-  }
-  return std::to_string(type.number);
-}
-
-std::string IdText(const bx::detail::ResName& id) {
-  return id.name.empty() ? std::to_string(id.number) : Utf8Of(id.name);
-}
-
-bx::ReadValue AsWritten(const std::string& text, bool is_type) {
-  std::string upper = text;
-  for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  if (is_type) {
-    for (const auto& [number, name] : kStandardTypes) {
-      if (name == upper) return bx::ReadValue(std::int32_t{number});
-    }
-  }
-  const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
-                                                   [](char c) { return c >= '0' && c <= '9'; });
-  if (digits && text.size() <= 9) return bx::ReadValue(static_cast<std::int32_t>(std::stol(text)));
-  return bx::ReadValue(bx::FromUtf8(digits ? "#" + text : text));  // "#" + digits: a number
 }
 
 }  // namespace bxres

@@ -11,8 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include <bxres/read_value.h>
-
 #include "res_file.h"
 
 namespace bxres {
@@ -44,15 +42,5 @@ struct Contents {
 // size is checked against the file before it is used, so any bytes at all are safe to read.
 // Raises BadExecutable.
 Contents ReadResources(std::span<const std::uint8_t> file);
-
-// A type as people write it: the standard types by their names (RCDATA, MANIFEST, ...), other
-// numbers in decimal, names as they are.
-std::string TypeText(const bx::detail::ResName& type);
-// An identifier as people write it: a number in decimal, or the name.
-std::string IdText(const bx::detail::ResName& id);
-// A type or identifier as people write it, as a value the loader reads (bx::ToNameQuery): a
-// number in decimal (also "#123"), or a name, matched without regard to ASCII case; for a type,
-// also a standard type's name (RCDATA is 10).
-bx::ReadValue AsWritten(const std::string& text, bool is_type);
 
 }  // namespace bxres

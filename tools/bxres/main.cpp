@@ -114,8 +114,9 @@ void List(const std::string& path, bool json) {
     const char* comma = "";
     for (const auto& r : contents.resources) {
       std::printf("%s\n  {\"type\": %s, \"identifier\": %s, \"language\": %u, \"size\": %zu}",
-                  comma, Json(bxres::TypeText(r.type)).c_str(), Json(bxres::IdText(r.id)).c_str(),
-                  static_cast<unsigned>(r.language), r.data.size());
+                  comma, Json(bx::detail::TypeText(r.type)).c_str(),
+                  Json(bx::detail::IdText(r.id)).c_str(), static_cast<unsigned>(r.language),
+                  r.data.size());
       comma = ",";
     }
     std::printf("%s]\n", contents.resources.empty() ? "" : "\n");
@@ -123,8 +124,8 @@ void List(const std::string& path, bool json) {
   }
   std::vector<std::array<std::string, 4>> rows = {{"TYPE", "IDENTIFIER", "LANGUAGE", "SIZE"}};
   for (const auto& r : contents.resources) {
-    rows.push_back({bxres::TypeText(r.type), bxres::IdText(r.id), LanguageText(r.language),
-                    std::to_string(r.data.size())});
+    rows.push_back({bx::detail::TypeText(r.type), bx::detail::IdText(r.id),
+                    LanguageText(r.language), std::to_string(r.data.size())});
   }
   std::array<std::size_t, 4> width{};
   for (const auto& row : rows) {
@@ -189,15 +190,15 @@ void PrintHex(std::span<const std::uint8_t> data) {
 
 void Dump(const std::string& path, const std::string& type_text, const std::string& id_text,
           std::optional<std::uint16_t> language, const std::string& as) {
-  const bx::ReadValue type_value = bxres::AsWritten(type_text, true);
-  const bx::ReadValue id_value = bxres::AsWritten(id_text, false);
+  const bx::ReadValue type_value = bx::detail::AsWritten(type_text, true);
+  const bx::ReadValue id_value = bx::detail::AsWritten(id_text, false);
   const bx::NameQuery type = bx::ToNameQuery(type_value, "type");
   const bx::NameQuery id = bx::ToNameQuery(id_value, "identifier");
   const auto bytes = ReadFile(path);
   const auto contents = Read(path, bytes);
   std::vector<const bxres::Resource*> found;
   for (const auto& r : contents.resources) {
-    if (bx::Matches(r.type, type) && bx::Matches(r.id, id) &&
+    if (bx::detail::Matches(r.type, type) && bx::detail::Matches(r.id, id) &&
         (!language || r.language == *language)) {
       found.push_back(&r);
     }

@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "little_endian.h"
+
 namespace bx::detail {
 namespace {
-
-std::uint16_t Word(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-
-std::uint32_t Dword(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(Word(p)) | static_cast<std::uint32_t>(Word(p + 2)) << 16;
-}
 
 [[noreturn]] void Damaged(std::size_t offset, const std::string& what) {
   throw DamagedResFile("at byte " + std::to_string(offset) + ": " + what);
@@ -21,14 +17,14 @@ std::uint32_t Dword(const std::uint8_t* p) {
 ResName ReadName(std::span<const std::uint8_t> header, std::size_t& at, std::size_t entry,
                  const char* role) {
   if (header.size() - at < 2) Damaged(entry, std::string("the header ends before the ") + role);
-  if (Word(&header[at]) == 0xFFFF) {
+  if (LittleEndian16(&header[at]) == 0xFFFF) {
     if (header.size() - at < 4) Damaged(entry, std::string("the header ends inside the ") + role);
-    const std::uint16_t number = Word(&header[at + 2]);
+    const std::uint16_t number = LittleEndian16(&header[at + 2]);
     at += 4;
     return {number, {}};
   }
   for (std::size_t end = at; header.size() - end >= 2; end += 2) {
-    if (Word(&header[end]) == 0) {
+    if (LittleEndian16(&header[end]) == 0) {
       ResName name{0, header.subspan(at, end - at)};
       at = end + 2;
       return name;
@@ -49,8 +45,8 @@ std::optional<ResEntry> ResFile::Next() {
     const std::size_t entry = offset_;
     const std::size_t left = image_.size() - entry;
     if (left < kSizes) Damaged(entry, "an entry's header is cut off");
-    const std::uint32_t data_size = Dword(&image_[entry]);
-    const std::uint32_t header_size = Dword(&image_[entry + 4]);
+    const std::uint32_t data_size = LittleEndian32(&image_[entry]);
+    const std::uint32_t header_size = LittleEndian32(&image_[entry + 4]);
     if (header_size % 4 != 0 || header_size < kSizes + 8 + kFixedTail) {
       Damaged(entry, "the header size " + std::to_string(header_size) +
                          " is not a multiple of 4 of at least 32");
@@ -69,7 +65,7 @@ std::optional<ResEntry> ResFile::Next() {
     if (header_size - std::min<std::size_t>(at, header_size) < kFixedTail) {
       Damaged(entry, "the names leave no room for the rest of the header");
     }
-    found.language = Word(&header[at + kLanguageInTail]);
+    found.language = LittleEndian16(&header[at + kLanguageInTail]);
     found.header = header;
     found.data = image_.subspan(entry + header_size, data_size);
     // Each entry starts on a 4-byte boundary; the last one's padding may be left off.

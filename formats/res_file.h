@@ -3,6 +3,7 @@
 // bytes, every entry starting on a 4-byte boundary. A file begins with an empty entry, which
 // names nothing and is skipped. This is how resources are embedded where the platform has no
 // resource section of its own: the resource compiler's output goes into the image as it is.
+// The reader (the loader, bxres) and the writer (bxres embed) are both here.
 #pragma once
 
 #include <cstddef>
@@ -13,14 +14,9 @@
 #include <string>
 #include <vector>
 
-namespace bx::detail {
+#include "resource_names.h"
 
-// An identifier or type as a .res file holds it: a number, or a name of UTF-16 code units
-// (little-endian, without the terminating zero) when `name` is not empty.
-struct ResName {
-  std::uint16_t number = 0;
-  std::span<const std::uint8_t> name;
-};
+namespace bx::detail {
 
 struct ResEntry {
   ResName type;
@@ -50,13 +46,6 @@ class ResFile {
  private:
   std::span<const std::uint8_t> image_;
   std::size_t offset_ = 0;
-};
-
-// What the writer is given for an identifier or type: a number, or a name when `name` is not
-// empty.
-struct ResNameText {
-  std::uint16_t number = 0;
-  std::u16string name;
 };
 
 // The header of one entry, everything before its `data_size` bytes of data, as the resource
