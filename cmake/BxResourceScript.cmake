@@ -63,20 +63,8 @@ endfunction()
 
 function(bx_add_resource_script target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "FILE;CODE_PAGE" "")
-  if(arg_UNPARSED_ARGUMENTS)
-    message(FATAL_ERROR "bx_add_resource_script: unexpected arguments: ${arg_UNPARSED_ARGUMENTS}")
-  endif()
-  if(NOT TARGET ${target})
-    message(FATAL_ERROR "bx_add_resource_script: ${target} is not a target")
-  endif()
-  if(NOT arg_FILE)
-    message(FATAL_ERROR "bx_add_resource_script: FILE is missing")
-  endif()
-  cmake_path(ABSOLUTE_PATH arg_FILE BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE
-             OUTPUT_VARIABLE script)
-  if(NOT EXISTS "${script}" OR IS_DIRECTORY "${script}")
-    message(FATAL_ERROR "bx_add_resource_script: ${script} is not a file")
-  endif()
+  _bx_check_declaration(script bx_add_resource_script "${target}" "${arg_UNPARSED_ARGUMENTS}"
+                        "${arg_FILE}" FALSE)
   if(DEFINED arg_CODE_PAGE AND NOT arg_CODE_PAGE MATCHES "^[1-9][0-9]*$")
     message(FATAL_ERROR "bx_add_resource_script: CODE_PAGE ${arg_CODE_PAGE} is not a code page "
                         "number (932 for Shift-JIS, 1252, 65001 for UTF-8)")

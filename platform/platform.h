@@ -1,12 +1,13 @@
-// What the library asks of the platform underneath it: the one header between the portable code
-// (core/, reader/) and the code that differs by platform (platform/src/). Nothing here is part
-// of the library's interface; no public header includes it.
+// What the library asks of the platform underneath it: the one header between the reader
+// (reader/) and the code that differs by platform (platform/src/). It also answers the core's
+// one question (core/user_locale.h). Nothing here is part of the library's interface; no public
+// header includes it.
 //
 // The first half is what the code above calls. The second half is what each platform's files
 // provide to the loader; platform/CMakeLists.txt picks the files:
 //   Windows:            resource_loader_windows, user_locale_windows, process_wide_single
-//   ELF (Linux, BSDs):  resource_loader_images, embedded_images_elf, user_locale_posix,
-//                       process_wide_elf
+//   ELF (Linux, BSDs):  resource_loader_images, embedded_images_elf, elf_notes,
+//                       user_locale_posix, process_wide_elf
 //   any other target:   resource_loader_images, embedded_images_none, user_locale_posix,
 //                       process_wide_single
 #pragma once
@@ -18,6 +19,7 @@
 
 #include "bxres/read_value.h"
 #include "resource_names.h"  // Required for: NameQuery, DescribeResource (formats/)
+#include "user_locale.h"     // Required for: UserDecimalSeparator, which user_locale_* answer
 
 namespace bx {
 struct EmbeddedResource;
@@ -41,16 +43,13 @@ std::span<const std::uint8_t> LoadResourceData(const ReadValue& ResID, const Rea
 std::optional<std::span<const std::uint8_t>> FindResourceData(const ReadValue& ResID,
                                                               const ReadValue& ResType);
 
-// The decimal separator of the user's locale (on POSIX systems the environment's LC_ALL,
-// LC_NUMERIC or LANG, on Windows the user's regional settings), or '.' when that is unknown to
-// the system or longer than one character. Read once per process. (user_locale_*)
-char16_t UserDecimalSeparator();
-
 namespace detail {
 
 // What a process holds once, however many of its shared objects link the library: the registry
-// of resources and the module's stream. Every copy of the library in the process finds the same
-// block, whatever the visibility of the objects' symbols and however they were linked.
+// of resources and the module's stream. On ELF systems every copy of the library in the process
+// finds the same block, whatever the visibility of the objects' symbols and however they were
+// linked; on Windows each DLL that links the library has a block of its own
+// (process_wide_single), as a DLL has its own resources.
 // Process-wide and not thread-safe: the registry of resources registered at run time is the
 // program's to keep to one thread at a time, as is the module's stream.
 struct ProcessWide {

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "bxres/errors.h"
-#include "platform.h"  // Required for: UserDecimalSeparator
+#include "user_locale.h"
 #include "utf8.h"
 
 namespace bx {

@@ -3,9 +3,10 @@
 //
 // There is one cursor per process: the module's functions are the operations of one
 // process-wide bx::ResourceStream, which Load() replaces; bxres/resource_stream.h says what each
-// operation does, what it returns at the end of the data and what it raises. The cursor is
-// shared by the program and every shared library or module it loads, and it is not
-// thread-safe: use it from one thread, or give each thread a bx::ResourceStream of its own.
+// operation does, what it returns at the end of the data and what it raises. On ELF systems
+// (Linux) the cursor is shared by the program and every shared library or module it loads; on
+// Windows a DLL that links the library has a cursor of its own. It is not thread-safe: use it
+// from one thread, or give each thread a bx::ResourceStream of its own.
 #pragma once
 
 #include "bxres/detail/language_version.h"  // Required for: a clear message in an older language mode
