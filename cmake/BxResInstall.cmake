@@ -1,4 +1,5 @@
-# Installs bx::res as a CMake package: find_package(BxRes) gives the target and bx_add_resource.
+# Installs bx::res as a CMake package: find_package(BxRes) gives the target, bx_add_resource and
+# bx_add_resource_script.
 include(CMakePackageConfigHelpers)
 
 set(BX_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/BxRes")

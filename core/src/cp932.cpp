@@ -13,7 +13,7 @@
 #include <array>
 #include <cstring>
 
-#include "bxres/value_text.h"
+#include "bxres/text_encoding.h"
 #include "utf8.h"
 
 namespace bx {
