@@ -141,8 +141,13 @@ endfunction()
 # Sets <out> to the target that holds <target>'s resources: the target itself, or, for a static
 # library, an object library whose objects every consumer links (an archive member that nothing
 # refers to would be left out). Stops the configure step, on behalf of <command>, for a target
-# that cannot hold resources.
+# that cannot hold resources. What a holder needs is set up once, at the target's first resource.
 function(_bx_resource_holder out target command)
+  get_target_property(holder ${target} BX_RESOURCE_HOLDER)
+  if(holder)
+    set(${out} ${holder} PARENT_SCOPE)
+    return()
+  endif()
   get_target_property(kind ${target} TYPE)
   if(kind STREQUAL "STATIC_LIBRARY")
     set(holder "${target}_bx_resources")
@@ -161,14 +166,13 @@ function(_bx_resource_holder out target command)
         target_sources(${target} PRIVATE "${anchor}")
       endif()
     endif()
-    set(${out} ${holder} PARENT_SCOPE)
   elseif(kind MATCHES "^(SHARED_LIBRARY|MODULE_LIBRARY)$" AND WIN32)
     message(FATAL_ERROR "${command}: ${target} is a DLL, and on Windows a DLL's resources "
                         "belong to the DLL, where the program does not look; declare them on the "
                         "executable or on a static library it links")
   elseif(kind MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
     target_link_libraries(${target} PRIVATE bx::res)
-    set(${out} ${target} PARENT_SCOPE)
+    set(holder ${target})
     # GNU ld for Windows keeps one of two resources that objects of the program share, and says
     # so only in passing: a program's link that does fails.
     get_target_property(launcher ${target} CXX_LINKER_LAUNCHER)
@@ -182,6 +186,8 @@ function(_bx_resource_holder out target command)
     message(FATAL_ERROR "${command}: ${target} (${kind}) cannot hold resources; declare them "
                         "on an executable, or a shared, module, object or static library")
   endif()
+  set_target_properties(${target} PROPERTIES BX_RESOURCE_HOLDER ${holder})
+  set(${out} ${holder} PARENT_SCOPE)
 endfunction()
 
 # Adds <source> to <owner>. <file> is what the source's object depends on. GENERATED says that
