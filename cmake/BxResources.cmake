@@ -55,7 +55,11 @@ endfunction()
 # Sets <out> to the emitter for this build's target, or stops the configure step, on behalf of
 # <command>, for a target that has none. Asked when a resource is declared.
 function(_bx_resource_emitter out command)
-  _bx_embedding(emitter)
+  get_property(emitter GLOBAL PROPERTY BX_EMITTER)  # known once a declaration asked
+  if(NOT emitter)
+    _bx_embedding(emitter)
+    set_property(GLOBAL PROPERTY BX_EMITTER ${emitter})
+  endif()
   if(emitter)
     set(${out} ${emitter} PARENT_SCOPE)
     return()
@@ -76,27 +80,23 @@ endfunction()
 set_property(GLOBAL PROPERTY BX_RESOURCE_TEMPLATES "${CMAKE_CURRENT_LIST_DIR}")
 
 # The standard types, from the table that the library and bxres read too: beside this file where
-# the package is installed, in formats/ in the source tree. BX_KEPT_TYPES holds NAME=number,
-# BX_TRANSFORMED_TYPES names.
+# the package is installed, in formats/ in the source tree. The global property
+# BX_STANDARD_TYPE_<NAME> holds a kept type's number, or "transformed".
 function(_bx_read_standard_types)
   set(table "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/standard_types.def")
   if(NOT EXISTS "${table}")
     set(table "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/../formats/standard_types.def")
   endif()
   file(STRINGS "${table}" rows REGEX "^BX_STANDARD_TYPE")
-  set(kept "")
-  set(transformed "")
   foreach(row IN LISTS rows)
     if(NOT row MATCHES "^BX_STANDARD_TYPE[(]([0-9]+), ([A-Z_]+), (kept|transformed)[)]$")
       message(FATAL_ERROR "${table}: cannot read \"${row}\"")
     elseif(CMAKE_MATCH_3 STREQUAL "kept")
-      list(APPEND kept "${CMAKE_MATCH_2}=${CMAKE_MATCH_1}")
+      set_property(GLOBAL PROPERTY "BX_STANDARD_TYPE_${CMAKE_MATCH_2}" ${CMAKE_MATCH_1})
     else()
-      list(APPEND transformed "${CMAKE_MATCH_2}")
+      set_property(GLOBAL PROPERTY "BX_STANDARD_TYPE_${CMAKE_MATCH_2}" transformed)
     endif()
   endforeach()
-  set_property(GLOBAL PROPERTY BX_KEPT_TYPES ${kept})
-  set_property(GLOBAL PROPERTY BX_TRANSFORMED_TYPES ${transformed})
 endfunction()
 _bx_read_standard_types()
 
@@ -108,19 +108,17 @@ function(_bx_resource_name out role value)
   # Types that the resource compiler keeps byte for byte, by their standard numbers; and those
   # whose files it transforms (a bitmap loses its file header, an icon becomes a group of
   # images), which only a resource script can declare.
-  get_property(kept_types GLOBAL PROPERTY BX_KEPT_TYPES)
-  get_property(transformed_types GLOBAL PROPERTY BX_TRANSFORMED_TYPES)
   string(TOUPPER "${value}" upper)
-  if(role STREQUAL "TYPE" AND "${upper}" IN_LIST transformed_types)
-    message(FATAL_ERROR "bx_add_resource: TYPE ${value} is a type whose file the resource "
-                        "compiler transforms, not bytes to embed as they are; declare it in a "
-                        "resource script with bx_add_resource_script()")
-  endif()
-  foreach(kept IN LISTS kept_types)
-    if(role STREQUAL "TYPE" AND kept MATCHES "^${upper}=([0-9]+)$")
-      set(value ${CMAKE_MATCH_1})
+  if(role STREQUAL "TYPE")
+    get_property(standard GLOBAL PROPERTY "BX_STANDARD_TYPE_${upper}")
+    if(standard STREQUAL "transformed")
+      message(FATAL_ERROR "bx_add_resource: TYPE ${value} is a type whose file the resource "
+                          "compiler transforms, not bytes to embed as they are; declare it in a "
+                          "resource script with bx_add_resource_script()")
+    elseif(standard)
+      set(value ${standard})
     endif()
-  endforeach()
+  endif()
   if(value MATCHES "^#?([0-9]+)$")
     string(LENGTH "${CMAKE_MATCH_1}" digits)
     if(digits GREATER 5 OR CMAKE_MATCH_1 LESS 1 OR CMAKE_MATCH_1 GREATER 65535)
