@@ -1,6 +1,6 @@
 // Code page 932 decoded one character at a time: the step that the whole-text conversion
 // (Cp932ToUtf16) and the token reader's short tokens share, so that both follow one set of
-// rules (see Cp932ToUtf16 in bxres/value_text.h).
+// rules (see Cp932ToUtf16 in bxres/text_encoding.h).
 #pragma once
 
 #include <array>
