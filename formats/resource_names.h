@@ -46,6 +46,12 @@ struct ResName {
 
 bool Matches(const ResName& have, const NameQuery& want);
 
+// The order of a resource directory: names before numbers, names by their code units with ASCII
+// letters in upper case (so that names that match are equal), numbers by value. Negative, zero
+// or positive as `a` comes before, with or after `b`.
+int CompareNames(const ResName& a, const ResName& b) noexcept;
+int CompareNames(const ResName& a, const NameQuery& b) noexcept;
+
 // An identifier or type to write into an image: a number, or a name when `name` is not empty.
 struct ResNameText {
   std::uint16_t number = 0;

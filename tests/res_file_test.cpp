@@ -163,6 +163,37 @@ TEST(ResFileTest, RefusesNamesThatLeaveTheHeader) {
   }
 }
 
+// The writer's header read back by the walk, and the order of a resource directory that the
+// loader's index keeps: names before numbers, names without regard to ASCII case.
+TEST(ResFileTest, ReadsWhatTheWriterWritesInDirectoryOrder) {
+  const std::vector<bx::detail::ResNameText> names = {
+      {0, u"ALPHA"}, {0, u"Beta"}, {0, u"BETAS"}, {0, u"Z"}, {1, {}}, {7, {}}, {65535, {}}};
+  Bytes image = bx::detail::ResFileStart();
+  for (const auto& name : names) {
+    const Bytes header = bx::detail::ResEntryHeader({0, u"T"}, name, 1041, 3);
+    image.insert(image.end(), header.begin(), header.end());
+    image.insert(image.end(), {'a', 'b', 'c', 0});
+  }
+  ResFile file(image);
+  std::vector<ResEntry> entries;
+  while (const auto entry = file.Next()) entries.push_back(*entry);
+  ASSERT_EQ(entries.size(), names.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    EXPECT_EQ(bx::detail::IdText(entries[i].id), bx::detail::IdText(names[i])) << i;
+    EXPECT_EQ(entries[i].language, 1041);
+    EXPECT_EQ(entries[i].data.size(), 3u);
+    for (std::size_t j = 0; j < entries.size(); ++j) {
+      const int order = bx::detail::CompareNames(entries[i].id, entries[j].id);
+      EXPECT_EQ(order < 0, i < j) << i << " " << j;
+      EXPECT_EQ(order == 0, i == j) << i << " " << j;
+    }
+  }
+  const std::u16string beta = u"bEtA";
+  EXPECT_EQ(bx::detail::CompareNames(entries[1].id, bx::NameQuery{std::nullopt, &beta}), 0);
+  EXPECT_LT(bx::detail::CompareNames(entries[3].id, bx::NameQuery{1, nullptr}), 0);
+  EXPECT_GT(bx::detail::CompareNames(entries[5].id, bx::NameQuery{1, nullptr}), 0);
+}
+
 TEST(LanguagesTest, ReadsLocaleNames) {
   const std::pair<const char*, std::uint16_t> cases[] = {
       {"ja_JP.UTF-8", 0x0411},

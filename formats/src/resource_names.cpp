@@ -129,6 +129,50 @@ bool Matches(const ResName& have, const NameQuery& want) {
   return true;
 }
 
+namespace {
+
+// Compares two names' code units, with ASCII letters folded: `a_length` and `b_length` units,
+// the i-th given by `a(i)` and `b(i)`.
+template <class A, class B>
+int CompareUnits(std::size_t a_length, A a, std::size_t b_length, B b) noexcept {
+  const std::size_t common = std::min(a_length, b_length);
+  for (std::size_t i = 0; i < common; ++i) {
+    const char16_t x = FoldAscii(a(i));
+    const char16_t y = FoldAscii(b(i));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a_length < b_length ? -1 : a_length > b_length ? 1 : 0;
+}
+
+// The i-th code unit of an image's name.
+auto UnitOf(const ResName& name) {
+  return [&name](std::size_t i) { return LittleEndian16(&name.name[2 * i]); };
+}
+
+int CompareNumbers(std::uint16_t a, std::uint16_t b) noexcept { return a < b ? -1 : a > b; }
+
+}  // namespace
+
+int CompareNames(const ResName& a, const ResName& b) noexcept {
+  if (a.name.empty() || b.name.empty()) {
+    if (!a.name.empty()) return -1;  // names before numbers
+    if (!b.name.empty()) return 1;
+    return CompareNumbers(a.number, b.number);
+  }
+  return CompareUnits(a.name.size() / 2, UnitOf(a), b.name.size() / 2, UnitOf(b));
+}
+
+int CompareNames(const ResName& a, const NameQuery& b) noexcept {
+  if (a.name.empty() || b.number) {
+    if (!a.name.empty()) return -1;
+    if (!b.number) return 1;
+    return CompareNumbers(a.number, *b.number);
+  }
+  const std::u16string& want = *b.name;
+  return CompareUnits(a.name.size() / 2, UnitOf(a), want.size(),
+                      [&want](std::size_t i) { return want[i]; });
+}
+
 ResNameText ParseDeclaredName(const std::string& value, bool is_type) {
   const char* role = is_type ? "type" : "identifier";
   const std::string upper = UpperAscii(value);

@@ -3,9 +3,12 @@
 // in the objects of the process. Where one identifier and type exist in several languages, the
 // one that suits the user's language best is taken, as Windows takes it (languages.h).
 //
-// The images are walked once into an index of their entries, which is kept until an object is
-// loaded or unloaded; a lookup is a pass over the index.
+// The images are walked once into an index of their entries, sorted by type and identifier as a
+// resource directory is, which is kept until an object is loaded or unloaded; a lookup is a
+// binary search of the index, then a choice among the languages of what it found.
+#include <algorithm>
 #include <mutex>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -50,6 +53,23 @@ struct Index {
         return;
       }
     }
+    std::stable_sort(entries.begin(), entries.end(), [](const IndexEntry& a, const IndexEntry& b) {
+      const int type = detail::CompareNames(a.entry.type, b.entry.type);
+      return type != 0 ? type < 0 : detail::CompareNames(a.entry.id, b.entry.id) < 0;
+    });
+  }
+
+  // The entries of this type and identifier, in every language.
+  std::span<const IndexEntry> Find(const NameQuery& type, const NameQuery& id) const {
+    const auto order = [&](const IndexEntry& e) {
+      const int by_type = detail::CompareNames(e.entry.type, type);
+      return by_type != 0 ? by_type : detail::CompareNames(e.entry.id, id);
+    };
+    const auto first = std::partition_point(entries.begin(), entries.end(),
+                                            [&](const IndexEntry& e) { return order(e) < 0; });
+    const auto last = std::partition_point(first, entries.end(),
+                                           [&](const IndexEntry& e) { return order(e) == 0; });
+    return {first, last};
   }
 };
 
@@ -77,7 +97,7 @@ std::optional<std::span<const std::uint8_t>> FindEmbedded(const NameQuery& id,
   }
   const std::uint16_t user = detail::UserLanguage();
   const IndexEntry* best = nullptr;
-  for (const IndexEntry& candidate : index.entries) {
+  for (const IndexEntry& candidate : index.Find(type, id)) {
     if (Matches(candidate.entry.type, type) && Matches(candidate.entry.id, id) &&
         (best == nullptr ||
          detail::BetterLanguage(candidate.entry.language, best->entry.language, user))) {
