@@ -14,8 +14,9 @@
 //   process-wide block: the offset from itself to the object's block (32 bits, signed), then
 //     the block's layout (BX_PROCESS_WIDE_LAYOUT);
 //   resources: the offset from itself to a compiled resource image (.res) in the object, the
-//     image's size, and the offset from itself to a zero-terminated text that says where the
-//     image came from (each 32 bits).
+//     image's size, the offset from itself to a zero-terminated text that says where the image
+//     came from, the offset from itself to the image's directory (res_file.h's ResDirectory)
+//     and the number of entries it lists (each 32 bits).
 #define BX_PROCESS_WIDE_NOTE 0x42785257
 #define BX_RESOURCES_NOTE 0x42785253
 
@@ -24,7 +25,7 @@ namespace bx::detail {
 inline constexpr std::uint32_t kProcessWideNote = BX_PROCESS_WIDE_NOTE;
 inline constexpr std::uint32_t kResourcesNote = BX_RESOURCES_NOTE;
 inline constexpr std::uint32_t kProcessWideNoteSize = 8;  // the descriptions' sizes
-inline constexpr std::uint32_t kResourcesNoteSize = 12;
+inline constexpr std::uint32_t kResourcesNoteSize = 20;
 
 // The 32-bit word at `p`, which need not be aligned.
 inline std::uint32_t NoteWord(const unsigned char* p) noexcept {
@@ -59,9 +60,6 @@ bool ForEachNoteIn(const unsigned char* p, const unsigned char* end, std::size_t
   }
   return true;
 }
-
-// The address that a signed 32-bit offset at `p` points to, counted from `p`.
-const unsigned char* NoteTarget(const unsigned char* p) noexcept;
 
 // The address that a signed 32-bit offset at `p` points to, counted from `p`.
 inline const unsigned char* NoteTarget(const unsigned char* p) noexcept {

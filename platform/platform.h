@@ -93,8 +93,12 @@ namespace detail {
 // resource images (.res) in the objects of the process. (embedded_images_*)
 struct EmbeddedImage {
   std::span<const std::uint8_t> bytes;
-  const char* origin;  // for messages: the target and the file the image was built from
+  const std::uint8_t* directory;  // res_file.h's ResDirectory of the image
+  std::uint32_t entries;          // how many the directory lists
+  const char* origin;  // for messages: the program or library the image was built for
   const char* object;  // the object that holds it, for KeepImageLoaded
+  // Why the image cannot be read (written by a build of another layout), or null.
+  const char* unreadable;
 };
 
 // Calls `visit` for every image of every object loaded, the executable's first; stops early

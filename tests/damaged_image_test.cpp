@@ -17,18 +17,22 @@ bx_damaged_image:
   .short 0x1030, 0
   .long 0, 0
 bx_damaged_image_end:
+bx_damaged_image_directory:
+  .long 0
 bx_damaged_image_origin:
   .asciz "damaged_image_test (a hand-made image)"
   .popsection
 
   .pushsection .note.bxres,"a",%note
   .balign 4
-  .long 6, 12, 0x42785253
+  .long 6, 20, 0x42785253
   .asciz "BxRes"
   .balign 4
   .long bx_damaged_image - .
   .long bx_damaged_image_end - bx_damaged_image
   .long bx_damaged_image_origin - .
+  .long bx_damaged_image_directory - .
+  .long 1
   .popsection
 )bx");
 

@@ -33,49 +33,97 @@ ResName ReadName(std::span<const std::uint8_t> header, std::size_t& at, std::siz
   Damaged(entry, std::string("the ") + role + " name runs past the end of the header");
 }
 
+bool NamesNothing(const ResEntry& entry) noexcept {
+  return entry.type.name.empty() && entry.type.number == 0;
+}
+
 }  // namespace
 
-std::optional<ResEntry> ResFile::Next() {
+ResEntryAt ReadResEntry(std::span<const std::uint8_t> image, std::size_t offset) {
   // DataSize, HeaderSize, the two names, then DataVersion, MemoryFlags, LanguageId, Version and
   // Characteristics on a 4-byte boundary.
   constexpr std::size_t kSizes = 8;
   constexpr std::size_t kFixedTail = 16;
   constexpr std::size_t kLanguageInTail = 6;
+  const std::size_t entry = offset;
+  if (entry > image.size() || image.size() - entry < kSizes) {
+    Damaged(entry, "an entry's header is cut off");
+  }
+  const std::size_t left = image.size() - entry;
+  const std::uint32_t data_size = LittleEndian32(&image[entry]);
+  const std::uint32_t header_size = LittleEndian32(&image[entry + 4]);
+  if (header_size % 4 != 0 || header_size < kSizes + 8 + kFixedTail) {
+    Damaged(entry, "the header size " + std::to_string(header_size) +
+                       " is not a multiple of 4 of at least 32");
+  }
+  if (header_size > left) Damaged(entry, "the header runs past the end of the file");
+  if (data_size > left - header_size) {
+    Damaged(entry,
+            "the data (" + std::to_string(data_size) + " bytes) runs past the end of the file");
+  }
+  const auto header = image.subspan(entry, header_size);
+  std::size_t at = kSizes;
+  ResEntryAt found;
+  found.entry.type = ReadName(header, at, entry, "type");
+  found.entry.id = ReadName(header, at, entry, "identifier");
+  at = (at + 3) & ~std::size_t{3};
+  if (header_size - std::min<std::size_t>(at, header_size) < kFixedTail) {
+    Damaged(entry, "the names leave no room for the rest of the header");
+  }
+  found.entry.language = LittleEndian16(&header[at + kLanguageInTail]);
+  found.entry.header = header;
+  found.entry.data = image.subspan(entry + header_size, data_size);
+  // Each entry starts on a 4-byte boundary; the last one's padding may be left off.
+  const std::size_t padded = (std::size_t{data_size} + 3) & ~std::size_t{3};
+  found.next = entry + header_size + std::min(padded, left - header_size);
+  return found;
+}
+
+std::optional<ResEntry> ResFile::Next() {
   while (offset_ < image_.size()) {
-    const std::size_t entry = offset_;
-    const std::size_t left = image_.size() - entry;
-    if (left < kSizes) Damaged(entry, "an entry's header is cut off");
-    const std::uint32_t data_size = LittleEndian32(&image_[entry]);
-    const std::uint32_t header_size = LittleEndian32(&image_[entry + 4]);
-    if (header_size % 4 != 0 || header_size < kSizes + 8 + kFixedTail) {
-      Damaged(entry, "the header size " + std::to_string(header_size) +
-                         " is not a multiple of 4 of at least 32");
-    }
-    if (header_size > left) Damaged(entry, "the header runs past the end of the file");
-    if (data_size > left - header_size) {
-      Damaged(entry,
-              "the data (" + std::to_string(data_size) + " bytes) runs past the end of the file");
-    }
-    const auto header = image_.subspan(entry, header_size);
-    std::size_t at = kSizes;
-    ResEntry found;
-    found.type = ReadName(header, at, entry, "type");
-    found.id = ReadName(header, at, entry, "identifier");
-    at = (at + 3) & ~std::size_t{3};
-    if (header_size - std::min<std::size_t>(at, header_size) < kFixedTail) {
-      Damaged(entry, "the names leave no room for the rest of the header");
-    }
-    found.language = LittleEndian16(&header[at + kLanguageInTail]);
-    found.header = header;
-    found.data = image_.subspan(entry + header_size, data_size);
-    // Each entry starts on a 4-byte boundary; the last one's padding may be left off.
-    const std::size_t padded = (std::size_t{data_size} + 3) & ~std::size_t{3};
-    offset_ = entry + header_size + std::min(padded, left - header_size);
+    ResEntryAt found = ReadResEntry(image_, offset_);
+    offset_ = found.next;
     // The empty entry that starts a file, and any other of type 0, names no resource.
-    if (found.type.name.empty() && found.type.number == 0) continue;
-    return found;
+    if (!NamesNothing(found.entry)) return found.entry;
   }
   return std::nullopt;
+}
+
+int CompareResEntries(const ResEntry& a, const ResEntry& b) noexcept {
+  if (const int type = CompareNames(a.type, b.type); type != 0) return type;
+  if (const int id = CompareNames(a.id, b.id); id != 0) return id;
+  return a.language < b.language ? -1 : a.language > b.language ? 1 : 0;
+}
+
+ResEntry ResDirectory::At(std::uint32_t position) const {
+  const std::size_t offset = LittleEndian32(offsets_ + std::size_t{position} * kResDirectoryWord);
+  ResEntry entry = ReadResEntry(image_, offset).entry;
+  if (NamesNothing(entry)) Damaged(offset, "the directory lists an entry that names nothing");
+  return entry;
+}
+
+std::pair<std::uint32_t, std::uint32_t> ResDirectory::Find(const NameQuery& type,
+                                                           const NameQuery& id) const {
+  const auto order = [&](std::uint32_t position) {
+    const ResEntry e = At(position);
+    const int by_type = CompareNames(e.type, type);
+    return by_type != 0 ? by_type : CompareNames(e.id, id);
+  };
+  // The first position not before the key, then the first after it.
+  const auto bound = [&](std::uint32_t low, std::uint32_t high, bool after) {
+    while (low < high) {
+      const std::uint32_t middle = low + (high - low) / 2;
+      const int c = order(middle);
+      if (c < 0 || (after && c == 0)) {
+        low = middle + 1;
+      } else {
+        high = middle;
+      }
+    }
+    return low;
+  };
+  const std::uint32_t first = bound(0, count_, false);
+  return {first, bound(first, count_, true)};
 }
 
 namespace {

@@ -16,7 +16,12 @@ LANGUAGE 0x11, 0x1
 Greeting RCDATA { "Hi" }
 RC
 x86_64-w64-mingw32-windres -O res tiny.rc -o tiny.res
-cat >elf.S <<'ASM'
+# The image's directory: its entries' offsets in directory order (CUSTOM, a name, before RCDATA,
+# a number), after the empty entry that starts the file.
+u32() { od -An -tu4 -j "$1" -N4 tiny.res | tr -d ' '; }
+custom=32
+greeting=$((custom + $(u32 $((custom + 4))) + ($(u32 $custom) + 3) / 4 * 4))
+cat >elf.S <<ASM
   .globl _start
   .text
 _start:
@@ -27,16 +32,20 @@ img:
   .incbin "tiny.res"
 img_end:
   .balign 4
+directory:
+  .long $custom, $greeting
 origin:
   .asciz "tiny"
   .section .note.bxres,"a",%note
   .balign 4
-  .long 6, 12, 0x42785253
+  .long 6, 20, 0x42785253
   .asciz "BxRes"
   .balign 4
   .long img - .
   .long img_end - img
   .long origin - .
+  .long directory - .
+  .long 2
 ASM
 flags=(-nostdlib -static -s -Wl,-n -Wl,--build-id=none)
 gcc "${flags[@]}" elf.S -o "$out/elf64"

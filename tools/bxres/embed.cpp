@@ -1,6 +1,7 @@
 #include "embed.h"
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -99,27 +100,15 @@ std::string AsmBytes(const std::vector<std::uint8_t>& bytes) {
   return out + "\n";
 }
 
-// One image and its note: `header` (bytes, or none) and then the bytes of `file`; `origin` names
-// the image in the loader's messages.
-std::string Image(const std::string& symbol, const std::vector<std::uint8_t>& header,
-                  const std::string& file, const std::string& origin) {
-  const std::string label = ".L" + symbol;
-  if (file.find_first_of("\r\n") != std::string::npos || file.find(")bx\"") != std::string::npos ||
-      origin.find_first_of("\r\n") != std::string::npos ||
-      origin.find(")bx\"") != std::string::npos) {
-    throw EmbedError(file + ": a path with a line end or )bx\" cannot be assembled");
+// A path or text between the assembler's double quotes, inside the source's raw string.
+std::string Quoted(const std::string& text, const std::string& what) {
+  if (text.find_first_of("\r\n") != std::string::npos || text.find(")bx\"") != std::string::npos) {
+    throw EmbedError(what + ": a path with a line end or )bx\" cannot be assembled");
   }
-  return "  .pushsection .rodata." + symbol + ",\"a\",%progbits\n  .balign 4\n" + label +
-         "_image:\n" + AsmBytes(header) + "  .incbin \"" + AsmString(file) + "\"\n  .balign 4\n" +
-         label + "_image_end:\n" + label + "_origin:\n  .asciz \"" + AsmString(origin) +
-         "\"\n  .popsection\n\n"
-         "  .pushsection .note.bxres,\"a\",%note\n  .balign 4\n  .long 6, " +
-         std::to_string(bx::detail::kResourcesNoteSize) + ", " +
-         std::to_string(bx::detail::kResourcesNote) +
-         "\n"
-         "  .asciz \"BxRes\"\n  .balign 4\n  .long " +
-         label + "_image - .\n  .long " + label + "_image_end - " + label + "_image\n  .long " +
-         label + "_origin - .\n  .popsection\n";
+  std::string quoted = AsmString(text);
+  quoted.insert(quoted.begin(), '"');
+  quoted += '"';
+  return quoted;
 }
 
 void Append(std::string& out, std::span<const std::uint8_t> bytes) {
@@ -128,66 +117,120 @@ void Append(std::string& out, std::span<const std::uint8_t> bytes) {
 
 void PadTo4(std::string& out) { out.append((4 - out.size() % 4) % 4, '\0'); }
 
-// Writes the output as it goes: the source's images, or the .res file's entries.
+// A name as an image holds it, kept for sorting: UTF-16 code units, little-endian.
+class HeldName {
+ public:
+  explicit HeldName(const bx::detail::ResNameText& text) : number_(text.number) {
+    for (const char16_t unit : text.name) {
+      units_.push_back(static_cast<std::uint8_t>(unit));
+      units_.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+  }
+  bx::detail::ResName View() const { return {number_, units_}; }
+
+ private:
+  std::uint16_t number_;
+  std::vector<std::uint8_t> units_;
+};
+
+// Writes the output as it goes: the .res file's entries, or the source's one image, whose
+// directory lists every entry in the order a lookup searches (res_file.h).
 class Writer {
  public:
   explicit Writer(const EmbedOptions& options)
       : options_(options),
         owner_(options.owner.empty() ? "bxres embed" : options.owner),
-        stem_(LabelStem(options.output)) {
+        label_(".L" + LabelStem(options.output)) {
     if (options.format == EmbedFormat::kResFile) Append(out_, bx::detail::ResFileStart());
   }
 
-  void AddFile(const std::vector<std::uint8_t>& header, const std::string& file,
-               const std::string& origin) {
+  void AddFile(const bx::detail::ResNameText& type, const bx::detail::ResNameText& id,
+               std::uint16_t language, std::uint32_t size, const std::string& file) {
+    const auto header = bx::detail::ResEntryHeader(type, id, language, size);
     if (options_.format == EmbedFormat::kResFile) {
       Append(out_, header);
-      const auto bytes = ReadAll(file);
-      Append(out_, bytes);
+      Append(out_, ReadAll(file));
       PadTo4(out_);
-    } else {
-      AddImage(header, file, origin);
+      return;
     }
+    const std::string entry = Label(std::to_string(pieces_++));
+    out_ += entry + ":\n" + AsmBytes(header) + "  .incbin " + Quoted(Absolute(file), file) +
+            "\n  .balign 4\n";
+    names_.emplace_back(type);
+    const bx::detail::ResName type_name = names_.back().View();
+    names_.emplace_back(id);
+    directory_.push_back({{type_name, names_.back().View(), language, {}, {}}, entry});
   }
 
-  void AddRes(const std::string& file, const std::string& origin,
+  // A compiled resource file, whose entries view `bytes`, which the writer keeps.
+  void AddRes(const std::string& file, std::vector<std::uint8_t> bytes,
               const std::vector<bx::detail::ResEntry>& entries) {
+    const auto& held = held_.emplace_back(std::move(bytes));
     if (options_.format == EmbedFormat::kResFile) {
       for (const bx::detail::ResEntry& entry : entries) {
         Append(out_, entry.header);
         Append(out_, entry.data);
         PadTo4(out_);
       }
-    } else {
-      AddImage({}, file, origin);
+      return;
+    }
+    const std::string start = Label(std::to_string(pieces_++));
+    out_ += start + ":\n  .incbin " + Quoted(Absolute(file), file) + "\n  .balign 4\n";
+    for (const bx::detail::ResEntry& entry : entries) {
+      const auto offset = static_cast<std::size_t>(entry.header.data() - held.data());
+      directory_.push_back({entry, start + " + " + std::to_string(offset)});
     }
   }
 
   std::string Finish() {
     if (options_.format == EmbedFormat::kResFile) return std::move(out_);
-    return "// Generated by bxres embed" +
-           (options_.owner.empty() ? std::string() : " for " + owner_) +
-           ".\n//\n// Compiled resource images assembled straight into read-only data, each "
-           "with a note in\n// the program headers that tells the loader where it is. "
-           "Nothing runs at start-up.\nasm(R\"bx(\n" +
-           out_ + ")bx\");\n";
+    std::string text = "// Generated by bxres embed" +
+                       (options_.owner.empty() ? std::string() : " for " + owner_) +
+                       ".\n//\n// A compiled resource image assembled straight into read-only "
+                       "data, with its directory and\n// a note in the program headers that "
+                       "tells the loader where they are. Nothing runs at\n// start-up.\n";
+    if (directory_.empty()) return text;
+    std::sort(directory_.begin(), directory_.end(), [](const Listed& a, const Listed& b) {
+      return bx::detail::CompareResEntries(a.entry, b.entry) < 0;
+    });
+    const std::string image = Label("image"), end = Label("image_end");
+    const std::string dir = Label("directory"), origin = Label("origin");
+    text += "asm(R\"bx(\n  .pushsection .rodata." + label_.substr(2) +
+            ",\"a\",%progbits\n  .balign 4\n" + image + ":\n" +
+            AsmBytes(bx::detail::ResFileStart()) + out_ + end + ":\n" + dir + ":\n";
+    for (const Listed& listed : directory_) {
+      text += "  .long " + listed.offset + " - " + image + "\n";
+    }
+    text += origin + ":\n  .asciz " + Quoted(owner_, owner_) +
+            "\n  .popsection\n\n  .pushsection .note.bxres,\"a\",%note\n  .balign 4\n  .long 6, " +
+            std::to_string(bx::detail::kResourcesNoteSize) + ", " +
+            std::to_string(bx::detail::kResourcesNote) + "\n  .asciz \"BxRes\"\n  .balign 4\n" +
+            "  .long " + image + " - .\n  .long " + end + " - " + image + "\n  .long " + origin +
+            " - .\n  .long " + dir + " - .\n  .long " + std::to_string(directory_.size()) +
+            "\n  .popsection\n)bx\");\n";
+    return text;
   }
 
  private:
-  void AddImage(const std::vector<std::uint8_t>& header, const std::string& file,
-                const std::string& origin) {
-    const std::string absolute =
-        std::filesystem::absolute(std::filesystem::path(file)).lexically_normal().string();
-    out_ +=
-        Image(stem_ + std::to_string(images_++), header, absolute, owner_ + " (" + origin + ")");
-    out_ += "\n";
+  struct Listed {
+    bx::detail::ResEntry entry;  // its names, for sorting
+    std::string offset;          // where it starts, for the assembler
+  };
+
+  std::string Label(const std::string& what) const { return label_ + what; }
+
+  static std::string Absolute(const std::string& file) {
+    return std::filesystem::absolute(std::filesystem::path(file)).lexically_normal().string();
   }
 
   const EmbedOptions& options_;
   const std::string owner_;
-  const std::string stem_;
-  int images_ = 0;
+  const std::string label_;
+  int pieces_ = 0;
   std::string out_;
+  std::deque<HeldName> names_;
+  std::deque<std::vector<std::uint8_t>> held_;
+  std::vector<Listed> directory_;
 };
 
 }  // namespace
@@ -203,13 +246,12 @@ Embedding Embed(const std::vector<FileResource>& files, const std::vector<ResInp
     const std::string origin = r.origin.empty() ? r.file : r.origin;
     declared.Add({bx::detail::NameKey(type), bx::detail::NameKey(id), r.language},
                  Describe(r.id, r.type, r.language), origin);
-    const std::uint32_t size = SizeOf(r.file);
-    writer.AddFile(bx::detail::ResEntryHeader(type, id, r.language, size), r.file, origin);
+    writer.AddFile(type, id, r.language, SizeOf(r.file), r.file);
     out.inputs.push_back(r.file);
   }
   for (const ResInput& res : res_files) {
     const std::string origin = res.origin.empty() ? res.file : res.origin;
-    const auto bytes = ReadAll(res.file);
+    auto bytes = ReadAll(res.file);
     std::vector<bx::detail::ResEntry> entries;
     try {
       bx::detail::ResFile walk(bytes);
@@ -222,7 +264,7 @@ Embedding Embed(const std::vector<FileResource>& files, const std::vector<ResInp
                    Describe(bx::detail::IdText(e.id), bx::detail::TypeText(e.type), e.language),
                    origin);
     }
-    if (!res.check_only) writer.AddRes(res.file, origin, entries);
+    if (!res.check_only) writer.AddRes(res.file, std::move(bytes), entries);
     out.inputs.push_back(res.file);
   }
   out.contents = writer.Finish();

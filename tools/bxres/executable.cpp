@@ -109,6 +109,44 @@ std::optional<std::uint64_t> FileOffset(const std::vector<Segment>& segments, st
   return std::nullopt;
 }
 
+// An image and its directory, which must list every entry of the image once, in order: the
+// resources in the directory's order, which is the order a lookup searches.
+void ReadImage(std::span<const std::uint8_t> image, std::uint64_t image_at,
+               std::span<const std::uint8_t> directory, std::uint64_t directory_at,
+               std::span<const std::uint8_t> file, Contents& contents) {
+  std::vector<std::size_t> starts;  // of the image's entries, in order
+  try {
+    bx::detail::ResFile walk(image);
+    while (const auto entry = walk.Next()) {
+      starts.push_back(static_cast<std::size_t>(entry->header.data() - image.data()));
+    }
+  } catch (const bx::detail::DamagedResFile& e) {
+    Bad(image_at, std::string("the resource image that a note points to: ") + e.what());
+  }
+  const std::size_t count = directory.size() / bx::detail::kResDirectoryWord;
+  if (count != starts.size()) {
+    Bad(directory_at, "the directory lists " + std::to_string(count) + " entries of an image of " +
+                          std::to_string(starts.size()));
+  }
+  const bx::detail::ResDirectory listed(image, directory.data(), static_cast<std::uint32_t>(count));
+  std::optional<bx::detail::ResEntry> last;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::uint64_t word_at = directory_at + std::uint64_t{i} * bx::detail::kResDirectoryWord;
+    const std::size_t start = bx::detail::LittleEndian32(&directory[i * bx::detail::kResDirectoryWord]);
+    if (!std::binary_search(starts.begin(), starts.end(), start)) {
+      Bad(word_at, "the directory lists byte " + std::to_string(start) +
+                       " of the image, where no entry starts");
+    }
+    const bx::detail::ResEntry entry = listed.At(i);
+    if (last && bx::detail::CompareResEntries(*last, entry) >= 0) {
+      Bad(word_at, "the directory is out of order at its entry " + std::to_string(i));
+    }
+    contents.resources.push_back({entry.type, entry.id, entry.language, entry.data,
+                                  static_cast<std::uint64_t>(entry.data.data() - file.data())});
+    last = entry;
+  }
+}
+
 void ReadElf(const Bytes& f, std::span<const std::uint8_t> file, Contents& contents) {
   const auto segments = ElfSegments(f);
   for (const Segment& note : segments) {
@@ -133,16 +171,18 @@ void ReadElf(const Bytes& f, std::span<const std::uint8_t> file, Contents& conte
                         " bytes that no loaded segment of the file holds");
           }
           const auto image = f.At(*image_at, image_size, "a resource image");
-          try {
-            bx::detail::ResFile res(image);
-            while (const auto entry = res.Next()) {
-              contents.resources.push_back(
-                  {entry->type, entry->id, entry->language, entry->data,
-                   static_cast<std::uint64_t>(entry->data.data() - file.data())});
-            }
-          } catch (const bx::detail::DamagedResFile& e) {
-            Bad(*image_at, std::string("the resource image that a note points to: ") + e.what());
+          const auto directory_offset = static_cast<std::int32_t>(bx::detail::NoteWord(desc + 12));
+          const std::uint64_t count = bx::detail::NoteWord(desc + 16);
+          const auto directory_at = FileOffset(
+              segments, vaddr + 12 + static_cast<std::uint64_t>(std::int64_t{directory_offset}),
+              count * bx::detail::kResDirectoryWord);
+          if (!directory_at) {
+            Bad(at, "a resource note points to a directory of " + std::to_string(count) +
+                        " entries that no loaded segment of the file holds");
           }
+          ReadImage(image, *image_at,
+                    f.At(*directory_at, count * bx::detail::kResDirectoryWord, "a directory"),
+                    *directory_at, file, contents);
           return true;
         });
   }

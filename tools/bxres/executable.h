@@ -35,7 +35,9 @@ enum class Format { kElf, kPe };
 
 struct Contents {
   Format format;
-  std::vector<Resource> resources;  // in the order the file holds them
+  // In the order of the resource directories (by type, identifier and language), which a PE
+  // file holds and an ELF image lists beside it.
+  std::vector<Resource> resources;
 };
 
 // Reads the resources of `file`, the whole of an executable or shared object. Every offset and
