@@ -194,6 +194,30 @@ TEST(ResFileTest, ReadsWhatTheWriterWritesInDirectoryOrder) {
   EXPECT_GT(bx::detail::CompareNames(entries[5].id, bx::NameQuery{1, nullptr}), 0);
 }
 
+// A directory is trusted to be in order, never to point inside its image: an offset past the
+// image, at its very end or into the middle of an entry is refused, saying where.
+TEST(ResFileTest, ADirectoryPointingOutsideItsEntriesIsRefused) {
+  const Bytes image = Join({Entry(u"#10", u"#7", 0, "data"), Entry(u"#10", u"#8", 0, "more")});
+  const std::pair<std::uint32_t, const char*> cases[] = {
+      {0xFFFFFFF0u, "at byte 4294967280: an entry's header is cut off"},
+      {static_cast<std::uint32_t>(image.size()), "at byte 72: an entry's header is cut off"},
+      {4, "at byte 4: the header size 720895 is not a multiple of 4 of at least 32"},
+  };
+  for (const auto& [offset, error] : cases) {
+    SCOPED_TRACE(error);
+    Bytes offsets;
+    PutDword(offsets, 0);
+    PutDword(offsets, offset);
+    const bx::detail::ResDirectory directory(image, offsets.data(), 2);
+    try {
+      directory.Find(bx::NameQuery{10, nullptr}, bx::NameQuery{8, nullptr});
+      ADD_FAILURE() << "no error";
+    } catch (const DamagedResFile& e) {
+      EXPECT_STREQ(e.what(), error);
+    }
+  }
+}
+
 TEST(LanguagesTest, ReadsLocaleNames) {
   const std::pair<const char*, std::uint16_t> cases[] = {
       {"ja_JP.UTF-8", 0x0411},

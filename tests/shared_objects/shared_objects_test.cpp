@@ -2,6 +2,7 @@
 // program, a shared library it links and a module it opens each hold resources and a copy of
 // the library's code. Built once with every object of default visibility, and once with the
 // program, the shared library and the module of hidden visibility.
+#include <bxres/errors.h>
 #include <bxres/resource_reader.h>
 #include <bxres/value_text.h>
 #include <dlfcn.h>
@@ -55,6 +56,26 @@ TEST_F(SharedObjects, TheProgramAndAModuleFindEachOthersResourcesAndShareOneCurs
 }
 
 #ifdef BX_TEST_SHARED_LIBRARY
+// The images are listed anew whenever an object is loaded or unloaded: a lookup sees the
+// objects loaded at its time, and reads nothing of a module that is gone. (The module of
+// default visibility is never unloaded: its inline functions' statics are unique symbols,
+// which keep it loaded.)
+TEST(ModuleOpenedAndClosed, LookupsSeeTheObjectsLoadedAtTheirTime) {
+  ResetReader();
+  EXPECT_THROW(BxRes::Load(1, "Module"), bx::ResourceNotFoundError);
+  void* module = dlopen(BX_TEST_MODULE, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(module, nullptr) << dlerror();
+  EXPECT_EQ(LoadedText(102, "CUSTOM").size(), 136u);  // searches the module's directory too
+  ASSERT_EQ(dlclose(module), 0);
+  ASSERT_EQ(dlopen(BX_TEST_MODULE, RTLD_NOW | RTLD_NOLOAD), nullptr) << "the module stayed";
+  EXPECT_EQ(LoadedText(102, "CUSTOM").size(), 136u);
+  EXPECT_THROW(BxRes::Load(1, "Module"), bx::ResourceNotFoundError);
+  module = dlopen(BX_TEST_MODULE, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(module, nullptr) << dlerror();
+  EXPECT_EQ(LoadedText(1, "Module"), "from a module");
+  ResetReader();
+}
+
 TEST_F(SharedObjects, ASharedLibraryFindsTheResourcesOfAllAndSharesTheCursor) {
   EXPECT_EQ(LoadedText(1, "SharedLibrary"), "from a shared library");
   SharedLoad(1, "Module");
