@@ -37,10 +37,10 @@
 #include <string_view>
 #include <vector>
 
-#include "binary_output.h"
 #include "embed.h"
 #include "executable.h"
 #include "resource_names.h"
+#include "system.h"
 
 namespace {
 
@@ -60,28 +60,25 @@ struct Failure {
 
 [[noreturn]] void Fail(std::string message) { throw Failure{std::move(message)}; }
 
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) Fail(path + ": cannot open: " + std::strerror(errno));
-  std::vector<std::uint8_t> bytes;
-  std::uint8_t buffer[1 << 16];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  const bool failed = std::ferror(file) != 0;
-  const int error = errno;
-  std::fclose(file);
-  if (failed) Fail(path + ": cannot read: " + std::strerror(error));
-  return bytes;
-}
+// The file mapped, and its resources, which view it.
+struct Opened {
+  using File = bxres::MappedFile;
+  explicit Opened(const std::string& path) : file(Map(path)), contents(Read(path, file)) {}
 
-bxres::Contents Read(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  try {
-    return bxres::ReadResources(bytes);
+  static File Map(const std::string& path) try {
+    return bxres::MappedFile(path);
+  } catch (const bxres::MappedFile::Error& e) {
+    Fail(e.message);
+  }
+  static bxres::Contents Read(const std::string& path, const bxres::MappedFile& file) try {
+    return bxres::ReadResources(file.Bytes());
   } catch (const bxres::BadExecutable& e) {
     Fail(path + ": " + e.what());
   }
-}
+
+  File file;
+  bxres::Contents contents;
+};
 
 std::string LanguageText(std::uint16_t language) {
   char text[8];
@@ -107,8 +104,8 @@ std::string Json(std::string_view text) {
 }
 
 void List(const std::string& path, bool json) {
-  const auto bytes = ReadFile(path);
-  const auto contents = Read(path, bytes);
+  const Opened opened(path);
+  const bxres::Contents& contents = opened.contents;
   if (json) {
     std::printf("[");
     const char* comma = "";
@@ -172,19 +169,67 @@ std::string Escaped(std::string_view token) {
   return out;
 }
 
+// Output gathered into large writes: a dump of hundreds of megabytes goes out as it is made.
+class Output {
+ public:
+  ~Output() { Flush(); }
+  void Add(std::string_view text) {
+    buffer_ += text;
+    if (buffer_.size() >= kChunk) Flush();
+  }
+  std::string& Buffer() noexcept { return buffer_; }
+  void Flush() {
+    std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
+    buffer_.clear();
+  }
+  static constexpr std::size_t kChunk = 1 << 20;
+
+ private:
+  std::string buffer_;
+};
+
 void PrintHex(std::span<const std::uint8_t> data) {
+  static const char kDigits[] = "0123456789abcdef";
+  Output out;
   for (std::size_t at = 0; at < data.size(); at += 16) {
-    std::printf("%08zx ", at);
-    std::string text;
+    // "00000010  68 65 ...  |he...|": the offset (a resource holds under 4 GiB), sixteen bytes
+    // or blanks, and them as text.
+    char line[8 + 1 + 16 * 3 + 3 + 16 + 2];
+    char* p = line;
+    for (int shift = 28; shift >= 0; shift -= 4) *p++ = kDigits[(at >> shift) & 0xF];
+    *p++ = ' ';
+    char text[16];
+    std::size_t n = 0;
     for (std::size_t i = at; i < at + 16; ++i) {
+      *p++ = ' ';
       if (i < data.size()) {
-        std::printf(" %02x", data[i]);
-        text += data[i] >= 0x20 && data[i] < 0x7F ? static_cast<char>(data[i]) : '.';
+        *p++ = kDigits[data[i] >> 4];
+        *p++ = kDigits[data[i] & 0xF];
+        text[n++] = data[i] >= 0x20 && data[i] < 0x7F ? static_cast<char>(data[i]) : '.';
       } else {
-        std::printf("   ");
+        *p++ = ' ';
+        *p++ = ' ';
       }
     }
-    std::printf("  |%s|\n", text.c_str());
+    *p++ = ' ';
+    *p++ = ' ';
+    *p++ = '|';
+    out.Add(std::string_view(line, static_cast<std::size_t>(p - line)));
+    out.Add(std::string_view(text, n));
+    out.Add("|\n");
+  }
+}
+
+// The text in code page 932 as UTF-8, converted a megabyte at a time. Each piece ends after a
+// byte below 0x40, which is neither a lead byte nor one that starts anything a lead byte
+// pairs with, so the pieces convert as the whole would.
+void PrintUtf8(std::span<const std::uint8_t> data) {
+  Output out;
+  while (!data.empty()) {
+    std::size_t end = std::min(data.size(), Output::kChunk);
+    while (end < data.size() && data[end - 1] >= 0x40) ++end;
+    out.Add(bx::ToUtf8(bx::Cp932ToUtf16(data.first(end))));
+    data = data.subspan(end);
   }
 }
 
@@ -194,8 +239,8 @@ void Dump(const std::string& path, const std::string& type_text, const std::stri
   const bx::ReadValue id_value = bx::detail::AsWritten(id_text, false);
   const bx::NameQuery type = bx::ToNameQuery(type_value, "type");
   const bx::NameQuery id = bx::ToNameQuery(id_value, "identifier");
-  const auto bytes = ReadFile(path);
-  const auto contents = Read(path, bytes);
+  const Opened opened(path);
+  const bxres::Contents& contents = opened.contents;
   std::vector<const bxres::Resource*> found;
   for (const auto& r : contents.resources) {
     if (bx::detail::Matches(r.type, type) && bx::detail::Matches(r.id, id) &&
@@ -222,8 +267,7 @@ void Dump(const std::string& path, const std::string& type_text, const std::stri
   } else if (as == "raw") {
     std::fwrite(data.data(), 1, data.size(), stdout);
   } else if (as == "utf8") {
-    const std::string text = bx::ToUtf8(bx::Cp932ToUtf16(data));
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    PrintUtf8(data);
   } else {
     bx::ResourceStream stream(data);
     for (const std::string& token : stream.Tokens<std::string>()) {
@@ -333,9 +377,9 @@ std::vector<std::string> Expanded(const std::vector<std::string>& args) {
       out.push_back(a);
       continue;
     }
-    const auto bytes = ReadFile(a.substr(1));
+    const Opened::File file = Opened::Map(a.substr(1));
     std::string line;
-    for (const std::uint8_t b : bytes) {
+    for (const std::uint8_t b : file.Bytes()) {
       if (b != '\n') {
         line += static_cast<char>(b);
       } else {

@@ -1,7 +1,37 @@
-// The standard output written byte for byte: on Windows it starts in text mode, which would
-// write every line feed as CR LF.
+// What the tool asks of the system, in a file of each platform's: the standard output written
+// byte for byte, and files mapped into memory rather than read.
 #pragma once
 
+#include <cstdint>
+#include <span>
+#include <string>
+
 namespace bxres {
+
+// On Windows the standard output starts in text mode, which would write every line feed as
+// CR LF.
 void UseBinaryOutput();
+
+// A file's bytes, mapped read-only: only the pages that are read come into memory, so a
+// program holding hundreds of megabytes of resources is listed in a few. Raises
+// MappedFile::Error, whose what() names the file and says why.
+class MappedFile {
+ public:
+  struct Error {
+    std::string message;
+  };
+
+  explicit MappedFile(const std::string& path);
+  ~MappedFile();
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  std::span<const std::uint8_t> Bytes() const noexcept { return {data_, size_}; }
+
+ private:
+  const std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+  void* handle_ = nullptr;  // what unmapping needs, beside the view (Windows: the mapping)
+};
+
 }  // namespace bxres
