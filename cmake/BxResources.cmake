@@ -105,6 +105,10 @@ _bx_read_standard_types()
 # in upper case. Sets <out> to what a resource script writes (the number, or the name). Checked
 # here so that a mistake stops the configure step; `bxres embed` applies the same rules.
 function(_bx_resource_name out role value)
+  if(value MATCHES "^[1-9][0-9]?[0-9]?[0-9]?$")  # most identifiers: a number, as it stands
+    set(${out} "${value}" PARENT_SCOPE)
+    return()
+  endif()
   # Types that the resource compiler keeps byte for byte, by their standard numbers; and those
   # whose files it transforms (a bitmap loses its file header, an icon becomes a group of
   # images), which only a resource script can declare.
@@ -243,9 +247,11 @@ endfunction()
 # resource compiler turns into an object. The first call makes that step; the same resource
 # given twice, by declarations or scripts alike, stops it, naming both places.
 function(_bx_embed target command inputs)
-  _bx_resource_holder(owner ${target} ${command})
-  get_target_property(embedder ${owner} BX_EMBEDDER)
-  if(NOT embedder)
+  get_target_property(owner ${target} BX_RESOURCE_HOLDER)
+  if(owner)
+    get_target_property(embedder ${owner} BX_EMBEDDER)
+  else()  # the target's first resource
+    _bx_resource_holder(owner ${target} ${command})
     _bx_make_embed_step(embedder ${target} ${owner})
     set_target_properties(${owner} PROPERTIES BX_EMBEDDER ${embedder})
   endif()
@@ -323,13 +329,15 @@ function(_bx_check_declaration out command target unparsed file may_be_generated
     message(FATAL_ERROR "${command}: FILE is missing")
   endif()
   cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE)
-  set(nor "")
-  if(may_be_generated)
-    get_source_file_property(generated "${file}" GENERATED)
-    set(nor " (nor the output of a custom command)")
-  endif()
-  if(NOT generated AND (NOT EXISTS "${file}" OR IS_DIRECTORY "${file}"))
-    message(FATAL_ERROR "${command}: ${file} is not a file${nor}")
+  if(NOT EXISTS "${file}" OR IS_DIRECTORY "${file}")
+    set(nor "")
+    if(may_be_generated)
+      get_source_file_property(generated "${file}" GENERATED)
+      set(nor " (nor the output of a custom command)")
+    endif()
+    if(NOT generated)
+      message(FATAL_ERROR "${command}: ${file} is not a file${nor}")
+    endif()
   endif()
   set(${out} "${file}" PARENT_SCOPE)
 endfunction()
@@ -354,7 +362,6 @@ function(bx_add_resource target)
   endif()
   _bx_resource_name(id "ID" "${arg_ID}")
   _bx_resource_name(type "TYPE" "${arg_TYPE}")
-  _bx_resource_emitter(emitter bx_add_resource)
 
   # The same resource declared twice stops here already, without a build.
   set(key "BX_DECLARED|${target}|${id}|${type}|${language}")
