@@ -177,7 +177,6 @@ class Output {
     buffer_ += text;
     if (buffer_.size() >= kChunk) Flush();
   }
-  std::string& Buffer() noexcept { return buffer_; }
   void Flush() {
     std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
     buffer_.clear();
@@ -188,49 +187,72 @@ class Output {
   std::string buffer_;
 };
 
-void PrintHex(std::span<const std::uint8_t> data) {
+// "00000010  68 65 ...  |he...|": the offset (a resource holds under 4 GiB), up to sixteen bytes
+// from `at` (blanks for the rest), and them as text.
+void AddHexLine(Output& out, std::span<const std::uint8_t> bytes, std::size_t at) {
   static const char kDigits[] = "0123456789abcdef";
-  Output out;
-  for (std::size_t at = 0; at < data.size(); at += 16) {
-    // "00000010  68 65 ...  |he...|": the offset (a resource holds under 4 GiB), sixteen bytes
-    // or blanks, and them as text.
-    char line[8 + 1 + 16 * 3 + 3 + 16 + 2];
-    char* p = line;
-    for (int shift = 28; shift >= 0; shift -= 4) *p++ = kDigits[(at >> shift) & 0xF];
+  char line[8 + 1 + 16 * 3 + 3 + 16 + 2];
+  char* p = line;
+  for (int shift = 28; shift >= 0; shift -= 4) *p++ = kDigits[(at >> shift) & 0xF];
+  *p++ = ' ';
+  for (std::size_t i = 0; i < 16; ++i) {
     *p++ = ' ';
-    char text[16];
-    std::size_t n = 0;
-    for (std::size_t i = at; i < at + 16; ++i) {
-      *p++ = ' ';
-      if (i < data.size()) {
-        *p++ = kDigits[data[i] >> 4];
-        *p++ = kDigits[data[i] & 0xF];
-        text[n++] = data[i] >= 0x20 && data[i] < 0x7F ? static_cast<char>(data[i]) : '.';
-      } else {
-        *p++ = ' ';
-        *p++ = ' ';
-      }
-    }
-    *p++ = ' ';
-    *p++ = ' ';
-    *p++ = '|';
-    out.Add(std::string_view(line, static_cast<std::size_t>(p - line)));
-    out.Add(std::string_view(text, n));
-    out.Add("|\n");
+    *p++ = i < bytes.size() ? kDigits[bytes[i] >> 4] : ' ';
+    *p++ = i < bytes.size() ? kDigits[bytes[i] & 0xF] : ' ';
+  }
+  *p++ = ' ';
+  *p++ = ' ';
+  *p++ = '|';
+  for (const std::uint8_t b : bytes) *p++ = b >= 0x20 && b < 0x7F ? static_cast<char>(b) : '.';
+  *p++ = '|';
+  *p++ = '\n';
+  out.Add(std::string_view(line, static_cast<std::size_t>(p - line)));
+}
+
+// Calls `write(piece, at)` for pieces of `data` of about a megabyte, each ending where `fits`
+// allows, and tells the file that a piece written is done with, so that a dump of hundreds of
+// megabytes holds a few in memory.
+template <class Fits, class Write>
+void InPieces(std::span<const std::uint8_t> data, const bxres::MappedFile& file, Fits fits,
+              Write write) {
+  std::size_t at = 0;
+  while (at < data.size()) {
+    std::size_t end = std::min(data.size(), at + Output::kChunk);
+    while (end < data.size() && !fits(data, end)) ++end;
+    write(data.subspan(at, end - at), at);
+    file.Release(data.subspan(at, end - at));
+    at = end;
   }
 }
 
-// The text in code page 932 as UTF-8, converted a megabyte at a time. Each piece ends after a
-// byte below 0x40, which is neither a lead byte nor one that starts anything a lead byte
-// pairs with, so the pieces convert as the whole would.
-void PrintUtf8(std::span<const std::uint8_t> data) {
+void PrintHex(std::span<const std::uint8_t> data, const bxres::MappedFile& file) {
   Output out;
-  while (!data.empty()) {
-    std::size_t end = std::min(data.size(), Output::kChunk);
-    while (end < data.size() && data[end - 1] >= 0x40) ++end;
-    out.Add(bx::ToUtf8(bx::Cp932ToUtf16(data.first(end))));
-    data = data.subspan(end);
-  }
+  InPieces(
+      data, file, [](auto, std::size_t end) { return end % 16 == 0; },
+      [&](std::span<const std::uint8_t> piece, std::size_t at) {
+        for (std::size_t i = 0; i < piece.size(); i += 16) {
+          AddHexLine(out, piece.subspan(i, std::min<std::size_t>(16, piece.size() - i)), at + i);
+        }
+      });
+}
+
+// The text in code page 932 as UTF-8. Each piece ends after a byte below 0x40, which is neither
+// a lead byte nor one that a lead byte pairs with, so the pieces convert as the whole would.
+void PrintUtf8(std::span<const std::uint8_t> data, const bxres::MappedFile& file) {
+  Output out;
+  InPieces(
+      data, file, [](auto bytes, std::size_t end) { return bytes[end - 1] < 0x40; },
+      [&](std::span<const std::uint8_t> piece, std::size_t) {
+        out.Add(bx::ToUtf8(bx::Cp932ToUtf16(piece)));
+      });
+}
+
+void PrintRaw(std::span<const std::uint8_t> data, const bxres::MappedFile& file) {
+  InPieces(
+      data, file, [](auto, std::size_t) { return true; },
+      [](std::span<const std::uint8_t> piece, std::size_t) {
+        std::fwrite(piece.data(), 1, piece.size(), stdout);
+      });
 }
 
 void Dump(const std::string& path, const std::string& type_text, const std::string& id_text,
@@ -263,11 +285,11 @@ void Dump(const std::string& path, const std::string& type_text, const std::stri
   }
   const auto data = found.front()->data;
   if (as == "hex") {
-    PrintHex(data);
+    PrintHex(data, opened.file);
   } else if (as == "raw") {
-    std::fwrite(data.data(), 1, data.size(), stdout);
+    PrintRaw(data, opened.file);
   } else if (as == "utf8") {
-    PrintUtf8(data);
+    PrintUtf8(data, opened.file);
   } else {
     bx::ResourceStream stream(data);
     for (const std::string& token : stream.Tokens<std::string>()) {

@@ -28,6 +28,10 @@ class MappedFile {
 
   std::span<const std::uint8_t> Bytes() const noexcept { return {data_, size_}; }
 
+  // Says that `bytes` of the file are read and done with: the system may take their pages out
+  // of the process's memory (they come back from the file if read again).
+  void Release(std::span<const std::uint8_t> bytes) const noexcept;
+
  private:
   const std::uint8_t* data_ = nullptr;
   std::size_t size_ = 0;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -37,6 +38,14 @@ MappedFile::MappedFile(const std::string& path) {
     data_ = static_cast<const std::uint8_t*>(view);
   }
   ::close(fd);  // the mapping stays
+}
+
+void MappedFile::Release(std::span<const std::uint8_t> bytes) const noexcept {
+  // Whole pages only: the first and last may hold bytes not yet read.
+  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto begin = (reinterpret_cast<std::uintptr_t>(bytes.data()) + page - 1) / page * page;
+  const auto end = (reinterpret_cast<std::uintptr_t>(bytes.data()) + bytes.size()) / page * page;
+  if (begin < end) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
 
 MappedFile::~MappedFile() {

@@ -61,6 +61,11 @@ MappedFile::MappedFile(const std::string& path) {
   CloseHandle(file);  // the mapping keeps it open
 }
 
+void MappedFile::Release(std::span<const std::uint8_t> bytes) const noexcept {
+  // Unlocking pages that are not locked takes them out of the working set, as documented.
+  if (!bytes.empty()) VirtualUnlock(const_cast<std::uint8_t*>(bytes.data()), bytes.size());
+}
+
 MappedFile::~MappedFile() {
   if (data_ != nullptr) {
     UnmapViewOfFile(data_);
