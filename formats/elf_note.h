@@ -15,8 +15,9 @@
 //     the block's layout (BX_PROCESS_WIDE_LAYOUT);
 //   resources: the offset from itself to a compiled resource image (.res) in the object, the
 //     image's size, the offset from itself to a zero-terminated text that says where the image
-//     came from, the offset from itself to the image's directory (res_file.h's ResDirectory)
-//     and the number of entries it lists (each 32 bits).
+//     came from, the offset from itself to the offsets of the image's directory
+//     (res_directory.h) and their number, and the offset from itself to the directory's hash
+//     table and its number of slots (each 32 bits; no table when that number is 0).
 #define BX_PROCESS_WIDE_NOTE 0x42785257
 #define BX_RESOURCES_NOTE 0x42785253
 
@@ -25,7 +26,7 @@ namespace bx::detail {
 inline constexpr std::uint32_t kProcessWideNote = BX_PROCESS_WIDE_NOTE;
 inline constexpr std::uint32_t kResourcesNote = BX_RESOURCES_NOTE;
 inline constexpr std::uint32_t kProcessWideNoteSize = 8;  // the descriptions' sizes
-inline constexpr std::uint32_t kResourcesNoteSize = 20;
+inline constexpr std::uint32_t kResourcesNoteSize = 28;
 
 // The 32-bit word at `p`, which need not be aligned.
 inline std::uint32_t NoteWord(const unsigned char* p) noexcept {

@@ -12,7 +12,6 @@
 #include <span>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "resource_names.h"
@@ -56,39 +55,6 @@ class ResFile {
  private:
   std::span<const std::uint8_t> image_;
   std::size_t offset_ = 0;
-};
-
-// The order of a resource directory, which the linker gives a Windows program's resources: by
-// type, then identifier (CompareNames: names before numbers), then language. Negative, zero or
-// positive as `a` comes before, with or after `b`.
-int CompareResEntries(const ResEntry& a, const ResEntry& b) noexcept;
-
-// The directory of an embedded image: the offsets of its entries from the image's start, one
-// 32-bit little-endian word each, in the order of CompareResEntries. The build writes it beside
-// the image (bxres embed), so that finding a resource is a binary search that reads the headers
-// of a few entries and no others. Each entry read is checked against the image as the walk
-// checks it; the directory itself is trusted to be in order, as the build wrote it.
-inline constexpr std::size_t kResDirectoryWord = 4;
-
-class ResDirectory {
- public:
-  ResDirectory(std::span<const std::uint8_t> image, const std::uint8_t* offsets,
-               std::uint32_t count) noexcept
-      : image_(image), offsets_(offsets), count_(count) {}
-
-  std::uint32_t Count() const noexcept { return count_; }
-
-  // The entry at `position` (below Count()). Raises DamagedResFile.
-  ResEntry At(std::uint32_t position) const;
-
-  // The positions [first, last) of the entries of this type and identifier, in every language.
-  // Raises DamagedResFile.
-  std::pair<std::uint32_t, std::uint32_t> Find(const NameQuery& type, const NameQuery& id) const;
-
- private:
-  std::span<const std::uint8_t> image_;
-  const std::uint8_t* offsets_;
-  std::uint32_t count_;
 };
 
 // The header of one entry, everything before its `data_size` bytes of data, as the resource

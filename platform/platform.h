@@ -93,8 +93,11 @@ namespace detail {
 // resource images (.res) in the objects of the process. (embedded_images_*)
 struct EmbeddedImage {
   std::span<const std::uint8_t> bytes;
-  const std::uint8_t* directory;  // res_file.h's ResDirectory of the image
-  std::uint32_t entries;          // how many the directory lists
+  // The image's directory (res_directory.h): its offsets, how many, its table, how many slots.
+  const std::uint8_t* directory;
+  std::uint32_t entries;
+  const std::uint8_t* table;
+  std::uint32_t slots;
   const char* origin;  // for messages: the program or library the image was built for
   const char* object;  // the object that holds it, for KeepImageLoaded
   // Why the image cannot be read (written by a build of another layout), or null.

@@ -25,7 +25,7 @@ bx_damaged_image_origin:
 
   .pushsection .note.bxres,"a",%note
   .balign 4
-  .long 6, 20, 0x42785253
+  .long 6, 28, 0x42785253
   .asciz "BxRes"
   .balign 4
   .long bx_damaged_image - .
@@ -33,6 +33,7 @@ bx_damaged_image_origin:
   .long bx_damaged_image_origin - .
   .long bx_damaged_image_directory - .
   .long 1
+  .long 0, 0
   .popsection
 )bx");
 

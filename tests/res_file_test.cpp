@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "languages.h"
+#include "little_endian.h"
+#include "res_directory.h"
 #include "res_file.h"
 
 namespace {
@@ -216,6 +218,61 @@ TEST(ResFileTest, ADirectoryPointingOutsideItsEntriesIsRefused) {
       EXPECT_STREQ(e.what(), error);
     }
   }
+}
+
+// The table the build writes finds each key where the binary search of the offsets does, in
+// every language, names in any case; a slot naming entries past the end is refused.
+TEST(ResFileTest, TheHashTableFindsWhatTheSearchFinds) {
+  const std::vector<std::pair<std::u16string, std::u16string>> keys = {
+      {u"AB", u"NAME"}, {u"AB", u"NAMES"}, {u"AB", u"#1"}, {u"AB", u"#65535"},
+      {u"A_", u"NAME"}, {u"#10", u"X"},    {u"#10", u"#7"}};
+  Bytes image = bx::detail::ResFileStart();
+  Bytes offsets;
+  std::vector<ResEntry> entries;
+  for (const auto& [type, id] : keys) {
+    for (const std::uint16_t language : {1031, 1041}) {
+      PutDword(offsets, static_cast<std::uint32_t>(image.size()));
+      const Bytes entry = Entry(type, id, language, "x");
+      image.insert(image.end(), entry.begin(), entry.end());
+    }
+  }
+  for (std::size_t i = 0; i < offsets.size(); i += 4) {
+    entries.push_back(bx::detail::ReadResEntry(image, bx::detail::LittleEndian32(&offsets[i])).entry);
+  }
+  const auto slots = bx::detail::ResTable(entries);
+  ASSERT_EQ(slots.size(), 16u);  // a power of two, at least twice the seven keys
+  Bytes table;
+  for (const bx::detail::ResSlot& slot : slots) {
+    PutDword(table, slot.hash);
+    PutDword(table, slot.first);
+    PutDword(table, slot.count);
+  }
+  const auto count = static_cast<std::uint32_t>(entries.size());
+  const bx::detail::ResDirectory searched(image, offsets.data(), count);
+  const bx::detail::ResDirectory hashed(image, offsets.data(), count, table.data(), 16);
+  const auto query = [](const std::u16string& text, std::u16string& held) {
+    if (text[0] == u'#') return bx::NameQuery{static_cast<std::uint16_t>(std::stoi(
+                                                  std::string(text.begin() + 1, text.end()))),
+                                              nullptr};
+    held = text;
+    for (char16_t& c : held) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    return bx::NameQuery{std::nullopt, &held};  // asked for in lower case
+  };
+  for (std::size_t k = 0; k < keys.size(); ++k) {
+    std::u16string type_text, id_text;
+    const bx::NameQuery type = query(keys[k].first, type_text);
+    const bx::NameQuery id = query(keys[k].second, id_text);
+    const auto want = std::pair<std::uint32_t, std::uint32_t>(2 * k, 2 * k + 2);
+    EXPECT_EQ(searched.Find(type, id), want) << k;
+    EXPECT_EQ(hashed.Find(type, id), want) << k;
+  }
+  std::u16string missing = u"NAM";
+  EXPECT_EQ(hashed.Find({std::nullopt, &missing}, {1, nullptr}).first,
+            hashed.Find({std::nullopt, &missing}, {1, nullptr}).second);
+  for (std::size_t at = 0; at < table.size(); at += 12) table[at + 4] = 200;  // first: past the end
+  const bx::detail::ResDirectory damaged(image, offsets.data(), count, table.data(), 16);
+  std::u16string ab = u"AB", name = u"NAME";
+  EXPECT_THROW(damaged.Find({std::nullopt, &ab}, {std::nullopt, &name}), DamagedResFile);
 }
 
 TEST(LanguagesTest, ReadsLocaleNames) {

@@ -89,43 +89,6 @@ std::optional<ResEntry> ResFile::Next() {
   return std::nullopt;
 }
 
-int CompareResEntries(const ResEntry& a, const ResEntry& b) noexcept {
-  if (const int type = CompareNames(a.type, b.type); type != 0) return type;
-  if (const int id = CompareNames(a.id, b.id); id != 0) return id;
-  return a.language < b.language ? -1 : a.language > b.language ? 1 : 0;
-}
-
-ResEntry ResDirectory::At(std::uint32_t position) const {
-  const std::size_t offset = LittleEndian32(offsets_ + std::size_t{position} * kResDirectoryWord);
-  ResEntry entry = ReadResEntry(image_, offset).entry;
-  if (NamesNothing(entry)) Damaged(offset, "the directory lists an entry that names nothing");
-  return entry;
-}
-
-std::pair<std::uint32_t, std::uint32_t> ResDirectory::Find(const NameQuery& type,
-                                                           const NameQuery& id) const {
-  const auto order = [&](std::uint32_t position) {
-    const ResEntry e = At(position);
-    const int by_type = CompareNames(e.type, type);
-    return by_type != 0 ? by_type : CompareNames(e.id, id);
-  };
-  // The first position not before the key, then the first after it.
-  const auto bound = [&](std::uint32_t low, std::uint32_t high, bool after) {
-    while (low < high) {
-      const std::uint32_t middle = low + (high - low) / 2;
-      const int c = order(middle);
-      if (c < 0 || (after && c == 0)) {
-        low = middle + 1;
-      } else {
-        high = middle;
-      }
-    }
-    return low;
-  };
-  const std::uint32_t first = bound(0, count_, false);
-  return {first, bound(first, count_, true)};
-}
-
 namespace {
 
 void PutWord(std::vector<std::uint8_t>& out, std::uint32_t w) {

@@ -20,13 +20,15 @@ struct Visitor {
 bool VisitNote(const ElfNote& note, void* context) {
   const auto& visitor = *static_cast<const Visitor*>(context);
   if (note.desc_size != kResourcesNoteSize) {
-    const EmbeddedImage other{{}, nullptr, 0, ObjectName(note.object), note.object,
+    const EmbeddedImage other{{}, nullptr, 0, nullptr, 0, ObjectName(note.object), note.object,
                               "its resources were embedded by a build of another layout"};
     return visitor.visit(other, visitor.context);
   }
   const EmbeddedImage image{{NoteTarget(note.desc), NoteWord(note.desc + 4)},
                             NoteTarget(note.desc + 12),
                             NoteWord(note.desc + 16),
+                            NoteTarget(note.desc + 20),
+                            NoteWord(note.desc + 24),
                             reinterpret_cast<const char*>(NoteTarget(note.desc + 8)),
                             note.object,
                             nullptr};

@@ -4,9 +4,10 @@
 // one that suits the user's language best is taken, as Windows takes it (languages.h).
 //
 // The images of the process are listed once, and the list kept until an object is loaded or
-// unloaded; nothing of them is read for it. Each image comes with a directory of its entries in
-// order, which the build wrote beside it: a lookup is a binary search of each directory, which
-// reads the headers of a few entries, then a choice among the languages of what it found.
+// unloaded; nothing of them is read for it. Each image comes with a directory of its entries,
+// which the build wrote beside it (res_directory.h): a lookup is a search of each image's hash
+// table, which reads a slot or two and the header of what it finds, then a choice among the
+// languages of what it found.
 #include <mutex>
 #include <optional>
 #include <span>
@@ -16,7 +17,7 @@
 #include "bxres/errors.h"
 #include "languages.h"
 #include "platform.h"
-#include "res_file.h"
+#include "res_directory.h"
 
 namespace bx {
 namespace {
@@ -68,7 +69,8 @@ std::optional<std::span<const std::uint8_t>> FindEmbedded(const NameQuery& id,
   for (std::size_t i = 0; i < images.list.size(); ++i) {
     const detail::EmbeddedImage& image = images.list[i];
     if (image.unreadable != nullptr) throw damaged(image, image.unreadable);
-    const detail::ResDirectory directory(image.bytes, image.directory, image.entries);
+    const detail::ResDirectory directory(image.bytes, image.directory, image.entries, image.table,
+                                         image.slots);
     try {
       const auto [first, last] = directory.Find(type, id);
       for (std::uint32_t position = first; position < last; ++position) {

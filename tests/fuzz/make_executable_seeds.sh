@@ -38,7 +38,7 @@ origin:
   .asciz "tiny"
   .section .note.bxres,"a",%note
   .balign 4
-  .long 6, 20, 0x42785253
+  .long 6, 28, 0x42785253
   .asciz "BxRes"
   .balign 4
   .long img - .
@@ -46,6 +46,7 @@ origin:
   .long origin - .
   .long directory - .
   .long 2
+  .long 0, 0
 ASM
 flags=(-nostdlib -static -s -Wl,-n -Wl,--build-id=none)
 gcc "${flags[@]}" elf.S -o "$out/elf64"

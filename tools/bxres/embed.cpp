@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "elf_note.h"
+#include "res_directory.h"
 #include "res_file.h"
 #include "resource_names.h"
 
@@ -193,13 +194,31 @@ class Writer {
     std::sort(directory_.begin(), directory_.end(), [](const Listed& a, const Listed& b) {
       return bx::detail::CompareResEntries(a.entry, b.entry) < 0;
     });
+    std::vector<bx::detail::ResEntry> sorted;
+    for (const Listed& listed : directory_) sorted.push_back(listed.entry);
+    const std::vector<bx::detail::ResSlot> table = bx::detail::ResTable(sorted);
     const std::string image = Label("image"), end = Label("image_end");
     const std::string dir = Label("directory"), origin = Label("origin");
+    const std::string slots = Label("table");
     text += "asm(R\"bx(\n  .pushsection .rodata." + label_.substr(2) +
             ",\"a\",%progbits\n  .balign 4\n" + image + ":\n" +
             AsmBytes(bx::detail::ResFileStart()) + out_ + end + ":\n" + dir + ":\n";
     for (const Listed& listed : directory_) {
       text += "  .long " + listed.offset + " - " + image + "\n";
+    }
+    text += slots + ":\n";
+    std::size_t empty = 0;  // a run of empty slots, written as zeros
+    for (std::size_t i = 0; i <= table.size(); ++i) {
+      if (i < table.size() && table[i].count == 0) {
+        ++empty;
+        continue;
+      }
+      if (empty > 0) text += "  .zero " + std::to_string(empty * bx::detail::kResSlotSize) + "\n";
+      empty = 0;
+      if (i < table.size()) {
+        text += "  .long " + std::to_string(table[i].hash) + ", " +
+                std::to_string(table[i].first) + ", " + std::to_string(table[i].count) + "\n";
+      }
     }
     text += origin + ":\n  .asciz " + Quoted(owner_, owner_) +
             "\n  .popsection\n\n  .pushsection .note.bxres,\"a\",%note\n  .balign 4\n  .long 6, " +
@@ -207,6 +226,7 @@ class Writer {
             std::to_string(bx::detail::kResourcesNote) + "\n  .asciz \"BxRes\"\n  .balign 4\n" +
             "  .long " + image + " - .\n  .long " + end + " - " + image + "\n  .long " + origin +
             " - .\n  .long " + dir + " - .\n  .long " + std::to_string(directory_.size()) +
+            "\n  .long " + slots + " - .\n  .long " + std::to_string(table.size()) +
             "\n  .popsection\n)bx\");\n";
     return text;
   }

@@ -8,6 +8,7 @@
 
 #include "elf_note.h"
 #include "little_endian.h"
+#include "res_directory.h"
 #include "res_file.h"
 
 namespace bxres {
@@ -109,10 +110,20 @@ std::optional<std::uint64_t> FileOffset(const std::vector<Segment>& segments, st
   return std::nullopt;
 }
 
-// An image and its directory, which must list every entry of the image once, in order: the
-// resources in the directory's order, which is the order a lookup searches.
+// A name's UTF-16 code units, as a query holds them.
+std::u16string Units(const bx::detail::ResName& name) {
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < name.name.size(); i += 2) {
+    units += static_cast<char16_t>(bx::detail::LittleEndian16(&name.name[i]));
+  }
+  return units;
+}
+
+// An image and its directory, which must list every entry of the image once, in order, and
+// whose table must find each: the resources in the directory's order.
 void ReadImage(std::span<const std::uint8_t> image, std::uint64_t image_at,
                std::span<const std::uint8_t> directory, std::uint64_t directory_at,
+               std::span<const std::uint8_t> table, std::uint64_t table_at,
                std::span<const std::uint8_t> file, Contents& contents) {
   std::vector<std::size_t> starts;  // of the image's entries, in order
   try {
@@ -123,16 +134,20 @@ void ReadImage(std::span<const std::uint8_t> image, std::uint64_t image_at,
   } catch (const bx::detail::DamagedResFile& e) {
     Bad(image_at, std::string("the resource image that a note points to: ") + e.what());
   }
-  const std::size_t count = directory.size() / bx::detail::kResDirectoryWord;
+  const std::size_t count = directory.size() / bx::detail::kResOffsetSize;
   if (count != starts.size()) {
     Bad(directory_at, "the directory lists " + std::to_string(count) + " entries of an image of " +
                           std::to_string(starts.size()));
   }
   const bx::detail::ResDirectory listed(image, directory.data(), static_cast<std::uint32_t>(count));
+  const bx::detail::ResDirectory hashed(
+      image, directory.data(), static_cast<std::uint32_t>(count), table.data(),
+      static_cast<std::uint32_t>(table.size() / bx::detail::kResSlotSize));
   std::optional<bx::detail::ResEntry> last;
   for (std::uint32_t i = 0; i < count; ++i) {
-    const std::uint64_t word_at = directory_at + std::uint64_t{i} * bx::detail::kResDirectoryWord;
-    const std::size_t start = bx::detail::LittleEndian32(&directory[i * bx::detail::kResDirectoryWord]);
+    const std::uint64_t word_at = directory_at + std::uint64_t{i} * bx::detail::kResOffsetSize;
+    const std::size_t start =
+        bx::detail::LittleEndian32(&directory[i * bx::detail::kResOffsetSize]);
     if (!std::binary_search(starts.begin(), starts.end(), start)) {
       Bad(word_at, "the directory lists byte " + std::to_string(start) +
                        " of the image, where no entry starts");
@@ -140,6 +155,20 @@ void ReadImage(std::span<const std::uint8_t> image, std::uint64_t image_at,
     const bx::detail::ResEntry entry = listed.At(i);
     if (last && bx::detail::CompareResEntries(*last, entry) >= 0) {
       Bad(word_at, "the directory is out of order at its entry " + std::to_string(i));
+    }
+    if (!table.empty()) {
+      const std::u16string type = Units(entry.type), id = Units(entry.id);
+      const auto query = [](const bx::detail::ResName& name, const std::u16string& units) {
+        return name.name.empty() ? bx::NameQuery{name.number, nullptr}
+                                 : bx::NameQuery{std::nullopt, &units};
+      };
+      try {
+        const auto [first, end] = hashed.Find(query(entry.type, type), query(entry.id, id));
+        if (i < first || i >= end) Bad(table_at, "the directory's table does not find its entry " +
+                                                     std::to_string(i));
+      } catch (const bx::detail::DamagedResFile& e) {
+        Bad(table_at, std::string("the directory's table: ") + e.what());
+      }
     }
     contents.resources.push_back({entry.type, entry.id, entry.language, entry.data,
                                   static_cast<std::uint64_t>(entry.data.data() - file.data())});
@@ -175,14 +204,25 @@ void ReadElf(const Bytes& f, std::span<const std::uint8_t> file, Contents& conte
           const std::uint64_t count = bx::detail::NoteWord(desc + 16);
           const auto directory_at = FileOffset(
               segments, vaddr + 12 + static_cast<std::uint64_t>(std::int64_t{directory_offset}),
-              count * bx::detail::kResDirectoryWord);
+              count * bx::detail::kResOffsetSize);
           if (!directory_at) {
             Bad(at, "a resource note points to a directory of " + std::to_string(count) +
                         " entries that no loaded segment of the file holds");
           }
+          const auto table_offset = static_cast<std::int32_t>(bx::detail::NoteWord(desc + 20));
+          const std::uint64_t slots = bx::detail::NoteWord(desc + 24);
+          const auto table_at = FileOffset(
+              segments, vaddr + 20 + static_cast<std::uint64_t>(std::int64_t{table_offset}),
+              slots * bx::detail::kResSlotSize);
+          if (!table_at) {
+            Bad(at, "a resource note points to a table of " + std::to_string(slots) +
+                        " slots that no loaded segment of the file holds");
+          }
           ReadImage(image, *image_at,
-                    f.At(*directory_at, count * bx::detail::kResDirectoryWord, "a directory"),
-                    *directory_at, file, contents);
+                    f.At(*directory_at, count * bx::detail::kResOffsetSize, "a directory"),
+                    *directory_at,
+                    f.At(*table_at, slots * bx::detail::kResSlotSize, "a directory's table"),
+                    *table_at, file, contents);
           return true;
         });
   }

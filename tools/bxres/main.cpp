@@ -278,8 +278,10 @@ void Dump(const std::string& path, const std::string& type_text, const std::stri
   }
   if (found.size() > 1) {
     std::string languages;
-    for (const auto* r : found)
-      languages += (languages.empty() ? "" : ", ") + LanguageText(r->language);
+    for (const auto* r : found) {
+      if (!languages.empty()) languages += ", ";
+      languages += LanguageText(r->language);
+    }
     Fail(path + ": holds " + what + " in several languages (" + languages +
          "): choose one with --language");
   }
