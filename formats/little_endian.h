@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
 
 namespace bx::detail {
 
@@ -19,6 +21,13 @@ inline std::uint16_t LittleEndian16(const std::uint8_t* p) noexcept {
 
 inline std::uint32_t LittleEndian32(const std::uint8_t* p) noexcept {
   return static_cast<std::uint32_t>(LittleEndian(p, 4));
+}
+
+// UTF-16 code units from their little-endian bytes (an odd last byte left out).
+inline std::u16string Utf16Units(std::span<const std::uint8_t> bytes) {
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) units[i] = LittleEndian16(&bytes[2 * i]);
+  return units;
 }
 
 }  // namespace bx::detail

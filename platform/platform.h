@@ -39,9 +39,11 @@ struct EmbeddedResource;
 std::span<const std::uint8_t> LoadResourceData(const ReadValue& ResID, const ReadValue& ResType);
 
 // The same, but nothing where LoadResourceData raises ResourceNotFoundError; the other errors
-// are raised as it raises them. (resource_registry.cpp)
-std::optional<std::span<const std::uint8_t>> FindResourceData(const ReadValue& ResID,
-                                                              const ReadValue& ResType);
+// are raised as it raises them. Given a `language`, the languages of a resource are chosen among
+// as for a user of that language. (resource_registry.cpp)
+std::optional<std::span<const std::uint8_t>> FindResourceData(
+    const ReadValue& ResID, const ReadValue& ResType,
+    std::optional<std::uint16_t> language = std::nullopt);
 
 namespace detail {
 
@@ -80,10 +82,12 @@ std::uint16_t UserLanguage() noexcept;
 }  // namespace detail
 
 // The bytes of the resource with this identifier and type that the build embedded, in the
-// language that suits the user best, as a view of the image; nothing if there is none. ResID
-// and ResType, as the caller gave them, are for messages. (resource_loader_*)
+// language that suits the user best (or a user of `language`, when given), as a view of the
+// image; nothing if there is none. ResID and ResType, as the caller gave them, are for
+// messages. (resource_loader_*)
 std::optional<std::span<const std::uint8_t>> FindEmbedded(const NameQuery& id,
                                                           const NameQuery& type,
+                                                          std::optional<std::uint16_t> language,
                                                           const ReadValue& ResID,
                                                           const ReadValue& ResType);
 

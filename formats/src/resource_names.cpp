@@ -24,14 +24,6 @@ std::string UpperAscii(std::string text) {
   return text;
 }
 
-std::u16string UnitsOf(std::span<const std::uint8_t> bytes) {
-  std::u16string text(bytes.size() / 2, u'\0');
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    text[i] = LittleEndian16(&bytes[2 * i]);
-  }
-  return text;
-}
-
 const StandardType* StandardTypeNamed(const std::string& upper) {
   for (const StandardType& t : kStandardTypes) {
     if (t.name == upper) return &t;
@@ -218,7 +210,7 @@ ReadValue AsWritten(const std::string& text, bool is_type) {
 }
 
 std::string TypeText(const ResName& type) {
-  if (!type.name.empty()) return ToUtf8(UnitsOf(type.name));
+  if (!type.name.empty()) return ToUtf8(Utf16Units(type.name));
   for (const StandardType& t : kStandardTypes) {
     if (t.number == type.number) return std::string(t.name);
   }
@@ -226,7 +218,7 @@ std::string TypeText(const ResName& type) {
 }
 
 std::string IdText(const ResName& id) {
-  return id.name.empty() ? std::to_string(id.number) : ToUtf8(UnitsOf(id.name));
+  return id.name.empty() ? std::to_string(id.number) : ToUtf8(Utf16Units(id.name));
 }
 
 std::string IdText(const ResNameText& id) {

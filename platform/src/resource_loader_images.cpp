@@ -49,6 +49,7 @@ Images& TheImages() {
 
 std::optional<std::span<const std::uint8_t>> FindEmbedded(const NameQuery& id,
                                                           const NameQuery& type,
+                                                          std::optional<std::uint16_t> language,
                                                           const ReadValue& ResID,
                                                           const ReadValue& ResType) {
   Images& images = TheImages();
@@ -63,7 +64,7 @@ std::optional<std::span<const std::uint8_t>> FindEmbedded(const NameQuery& id,
                                  DescribeResource(ResID, ResType) + ")");
   };
   // Where images hold the same resource, the first found (the executable's) is taken.
-  const std::uint16_t user = detail::UserLanguage();
+  const std::uint16_t user = language.value_or(detail::UserLanguage());
   std::optional<detail::ResEntry> best;
   std::size_t best_image = 0;
   for (std::size_t i = 0; i < images.list.size(); ++i) {

@@ -39,11 +39,11 @@ void UnregisterResource(EmbeddedResource& resource) noexcept {
 
 namespace {
 
-// The registered resource with this identifier and type, in the language that suits the user
-// best (languages.h); null if there is none.
-const EmbeddedResource* FindRegistered(const NameQuery& id, const NameQuery& type) {
+// The registered resource with this identifier and type, in the language that suits a user of
+// `user` best (languages.h); null if there is none.
+const EmbeddedResource* FindRegistered(const NameQuery& id, const NameQuery& type,
+                                       std::uint16_t user) {
   const EmbeddedResource* best = nullptr;
-  const std::uint16_t user = detail::UserLanguage();
   for (const EmbeddedResource* r = Registered(); r != nullptr; r = r->next) {
     if (Matches(r->id, id) && Matches(r->type, type) &&
         (best == nullptr || detail::BetterLanguage(r->language, best->language, user))) {
@@ -55,14 +55,15 @@ const EmbeddedResource* FindRegistered(const NameQuery& id, const NameQuery& typ
 
 }  // namespace
 
-std::optional<std::span<const std::uint8_t>> FindResourceData(const ReadValue& ResID,
-                                                              const ReadValue& ResType) {
+std::optional<std::span<const std::uint8_t>> FindResourceData(
+    const ReadValue& ResID, const ReadValue& ResType, std::optional<std::uint16_t> language) {
   const NameQuery id = ToNameQuery(ResID, "identifier");
   const NameQuery type = ToNameQuery(ResType, "type");
-  if (const EmbeddedResource* found = FindRegistered(id, type)) {
+  if (const EmbeddedResource* found =
+          FindRegistered(id, type, language.value_or(detail::UserLanguage()))) {
     return std::span<const std::uint8_t>(found->begin, found->end);
   }
-  return FindEmbedded(id, type, ResID, ResType);
+  return FindEmbedded(id, type, language, ResID, ResType);
 }
 
 std::span<const std::uint8_t> LoadResourceData(const ReadValue& ResID, const ReadValue& ResType) {

@@ -110,15 +110,6 @@ std::optional<std::uint64_t> FileOffset(const std::vector<Segment>& segments, st
   return std::nullopt;
 }
 
-// A name's UTF-16 code units, as a query holds them.
-std::u16string Units(const bx::detail::ResName& name) {
-  std::u16string units;
-  for (std::size_t i = 0; i + 1 < name.name.size(); i += 2) {
-    units += static_cast<char16_t>(bx::detail::LittleEndian16(&name.name[i]));
-  }
-  return units;
-}
-
 // An image and its directory, which must list every entry of the image once, in order, and
 // whose table must find each: the resources in the directory's order.
 void ReadImage(std::span<const std::uint8_t> image, std::uint64_t image_at,
@@ -157,7 +148,8 @@ void ReadImage(std::span<const std::uint8_t> image, std::uint64_t image_at,
       Bad(word_at, "the directory is out of order at its entry " + std::to_string(i));
     }
     if (!table.empty()) {
-      const std::u16string type = Units(entry.type), id = Units(entry.id);
+      const std::u16string type = bx::detail::Utf16Units(entry.type.name);
+      const std::u16string id = bx::detail::Utf16Units(entry.id.name);
       const auto query = [](const bx::detail::ResName& name, const std::u16string& units) {
         return name.name.empty() ? bx::NameQuery{name.number, nullptr}
                                  : bx::NameQuery{std::nullopt, &units};
@@ -190,39 +182,34 @@ void ReadElf(const Bytes& f, std::span<const std::uint8_t> file, Contents& conte
                         std::to_string(bx::detail::kResourcesNoteSize));
           }
           const std::uint64_t vaddr = note.vaddr + (at - note.offset);
-          const auto offset = static_cast<std::int32_t>(bx::detail::NoteWord(desc));
+          // What the offset in the word at `word` (from itself) and a size point to: the file
+          // offset of `size` bytes, which a loaded segment must hold.
+          const auto pointed = [&](std::uint32_t word, std::uint64_t size, const std::string& what) {
+            const auto offset = static_cast<std::int32_t>(bx::detail::NoteWord(desc + word));
+            const auto found = FileOffset(
+                segments, vaddr + word + static_cast<std::uint64_t>(std::int64_t{offset}), size);
+            if (!found) {
+              Bad(at, "a resource note points to " + what +
+                          " that no loaded segment of the file holds");
+            }
+            return *found;
+          };
           const std::uint32_t image_size = bx::detail::NoteWord(desc + 4);
-          const std::uint64_t image_vaddr =
-              vaddr + static_cast<std::uint64_t>(std::int64_t{offset});
-          const auto image_at = FileOffset(segments, image_vaddr, image_size);
-          if (!image_at) {
-            Bad(at, "a resource note points to " + std::to_string(image_size) +
-                        " bytes that no loaded segment of the file holds");
-          }
-          const auto image = f.At(*image_at, image_size, "a resource image");
-          const auto directory_offset = static_cast<std::int32_t>(bx::detail::NoteWord(desc + 12));
           const std::uint64_t count = bx::detail::NoteWord(desc + 16);
-          const auto directory_at = FileOffset(
-              segments, vaddr + 12 + static_cast<std::uint64_t>(std::int64_t{directory_offset}),
-              count * bx::detail::kResOffsetSize);
-          if (!directory_at) {
-            Bad(at, "a resource note points to a directory of " + std::to_string(count) +
-                        " entries that no loaded segment of the file holds");
-          }
-          const auto table_offset = static_cast<std::int32_t>(bx::detail::NoteWord(desc + 20));
           const std::uint64_t slots = bx::detail::NoteWord(desc + 24);
-          const auto table_at = FileOffset(
-              segments, vaddr + 20 + static_cast<std::uint64_t>(std::int64_t{table_offset}),
-              slots * bx::detail::kResSlotSize);
-          if (!table_at) {
-            Bad(at, "a resource note points to a table of " + std::to_string(slots) +
-                        " slots that no loaded segment of the file holds");
-          }
-          ReadImage(image, *image_at,
-                    f.At(*directory_at, count * bx::detail::kResOffsetSize, "a directory"),
-                    *directory_at,
-                    f.At(*table_at, slots * bx::detail::kResSlotSize, "a directory's table"),
-                    *table_at, file, contents);
+          const std::uint64_t image_at =
+              pointed(0, image_size, std::to_string(image_size) + " bytes");
+          const std::uint64_t directory_at =
+              pointed(12, count * bx::detail::kResOffsetSize,
+                      "a directory of " + std::to_string(count) + " entries");
+          const std::uint64_t table_at =
+              pointed(20, slots * bx::detail::kResSlotSize,
+                      "a table of " + std::to_string(slots) + " slots");
+          ReadImage(f.At(image_at, image_size, "a resource image"), image_at,
+                    f.At(directory_at, count * bx::detail::kResOffsetSize, "a directory"),
+                    directory_at,
+                    f.At(table_at, slots * bx::detail::kResSlotSize, "a directory's table"),
+                    table_at, file, contents);
           return true;
         });
   }
