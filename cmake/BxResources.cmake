@@ -176,13 +176,21 @@ function(_bx_resource_holder out target command)
     target_link_libraries(${target} PRIVATE bx::res)
     set(holder ${target})
     # GNU ld for Windows keeps one of two resources that objects of the program share, and says
-    # so only in passing: a program's link that does fails.
+    # so only in passing: a program's link that does fails. It also orders the names of merged
+    # resources its own way: each link is followed by bxres order.
     get_target_property(launcher ${target} CXX_LINKER_LAUNCHER)
     if(WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND kind STREQUAL "EXECUTABLE" AND
        NOT launcher)
       get_property(templates GLOBAL PROPERTY BX_RESOURCE_TEMPLATES)
+      # A launcher takes no generator expression: it reads where bxres is from a file.
+      set(tool_path "${CMAKE_BINARY_DIR}/bx_resources/bxres_path.txt")
+      get_property(written GLOBAL PROPERTY BX_TOOL_PATH_WRITTEN)
+      if(NOT written)
+        file(GENERATE OUTPUT "${tool_path}" CONTENT "$<TARGET_FILE:bx::bxres>")
+        set_property(GLOBAL PROPERTY BX_TOOL_PATH_WRITTEN TRUE)
+      endif()
       set_target_properties(${target} PROPERTIES CXX_LINKER_LAUNCHER
-        "${CMAKE_COMMAND};-P;${templates}/BxCheckedLink.cmake;--")
+        "${CMAKE_COMMAND};-DBXRES_PATH_FILE=${tool_path};-P;${templates}/BxCheckedLink.cmake;--")
     endif()
   else()
     message(FATAL_ERROR "${command}: ${target} (${kind}) cannot hold resources; declare them "

@@ -226,6 +226,61 @@ class Pe {
   Pe(const Bytes& f, std::span<const std::uint8_t> file) : f_(f), file_(file) {}
 
   void Read(Contents& contents) {
+    if (Locate()) Walk(contents);
+  }
+
+  // The entries of each resource directory table, where they are out of order, in order.
+  std::vector<Patch> Order() {
+    std::vector<Patch> patches;
+    if (!Locate()) return patches;
+    std::uint64_t visited = 0;
+    const auto order = [&](const auto& self, std::uint32_t offset, int depth) -> void {
+      std::vector<Entry> entries = Directory(offset);
+      visited += entries.size();
+      if (visited > size_ / 8) Bad(root_, "the resource directories refer to entries more than once");
+      const std::uint64_t at = root_ + offset;
+      const std::size_t named = f_.U16(at + 12, "");
+      const auto raw = f_.At(at + 16, entries.size() * 8, "");
+      std::vector<std::size_t> sorted(entries.size());
+      for (std::size_t i = 0; i < sorted.size(); ++i) sorted[i] = i;
+      // Names by their code units (as stored: the format's order is case-sensitive), then
+      // numbers by value.
+      const auto by_number = [&](std::size_t a, std::size_t b) {
+        return entries[a].name.number < entries[b].name.number;
+      };
+      const auto by_units = [&](std::size_t a, std::size_t b) {
+        const auto& x = entries[a].name.name;
+        const auto& y = entries[b].name.name;
+        for (std::size_t i = 0; i + 1 < x.size() && i + 1 < y.size(); i += 2) {
+          const std::uint16_t u = bx::detail::LittleEndian16(&x[i]);
+          const std::uint16_t v = bx::detail::LittleEndian16(&y[i]);
+          if (u != v) return u < v;
+        }
+        return x.size() < y.size();
+      };
+      const auto names_end = sorted.begin() + static_cast<std::ptrdiff_t>(std::min(named, sorted.size()));
+      std::stable_sort(sorted.begin(), names_end, by_units);
+      std::stable_sort(names_end, sorted.end(), by_number);
+      bool moved = false;
+      Patch patch{at + 16, {}};
+      for (std::size_t i = 0; i < sorted.size(); ++i) {
+        moved |= sorted[i] != i;
+        patch.bytes.insert(patch.bytes.end(), raw.begin() + static_cast<std::ptrdiff_t>(8 * sorted[i]),
+                           raw.begin() + static_cast<std::ptrdiff_t>(8 * sorted[i] + 8));
+      }
+      if (moved) patches.push_back(std::move(patch));
+      if (depth == 2) return;  // types, identifiers, then languages
+      for (const Entry& entry : entries) {
+        if (entry.directory) self(self, entry.target, depth + 1);
+      }
+    };
+    order(order, 0, 0);
+    return patches;
+  }
+
+ private:
+  // Finds the resource section; false where the file has none.
+  bool Locate() {
     const std::uint32_t pe = f_.U32(0x3C, "the DOS header");
     if (f_.U32(pe, "the PE signature") != 0x00004550)
       Bad(pe, "no PE signature where the DOS header points");
@@ -238,6 +293,7 @@ class Pe {
       Bad(optional, "the optional header is neither PE32 nor PE32+");
     const std::uint64_t directories = optional + (magic == 0x20B ? 112 : 96);
     const std::uint32_t count = f_.U32(directories - 4, "the optional header");
+    sections_.clear();
     for (std::uint16_t i = 0; i < sections; ++i) {
       const std::uint64_t at = optional + optional_size + std::uint64_t{i} * 40;
       sections_.push_back({f_.U32(at + 12, "a section header"), f_.U32(at + 8, "a section header"),
@@ -247,17 +303,16 @@ class Pe {
     constexpr std::uint32_t kResourceDirectory = 2;
     if (count <= kResourceDirectory ||
         directories + 8 * (kResourceDirectory + 1) > optional + optional_size)
-      return;
+      return false;
     const std::uint32_t rva = f_.U32(directories + 8 * kResourceDirectory, "the data directories");
     const std::uint32_t size =
         f_.U32(directories + 8 * kResourceDirectory + 4, "the data directories");
-    if (rva == 0 || size == 0) return;
+    if (rva == 0 || size == 0) return false;
     root_ = ToOffset(rva, size, "the resource section");
     size_ = size;
-    Walk(contents);
+    return true;
   }
 
- private:
   std::uint64_t ToOffset(std::uint64_t rva, std::uint64_t size, const char* what) const {
     for (const Section& s : sections_) {
       const std::uint64_t span = s.vsize > s.raw_size ? s.vsize : s.raw_size;
@@ -374,6 +429,14 @@ Contents ReadResources(std::span<const std::uint8_t> file) {
         "signature nor \"MZ\"");
   }
   return contents;
+}
+
+std::vector<Patch> ResourceOrder(std::span<const std::uint8_t> file) {
+  const Bytes f(file);
+  if (!(f.Holds(0, 2) && file[0] == 'M' && file[1] == 'Z')) {
+    throw BadExecutable("not a PE file: it does not begin with \"MZ\"");
+  }
+  return Pe(f, file).Order();
 }
 
 }  // namespace bxres

@@ -40,6 +40,21 @@ struct Contents {
   std::vector<Resource> resources;
 };
 
+// Bytes to write over a file's, at `offset`.
+struct Patch {
+  std::uint64_t offset;
+  std::vector<std::uint8_t> bytes;
+};
+
+// What puts the entries of every resource directory table of a PE file (the whole of it) in the
+// order the format requires, names by their code units before numbers by value: Windows and
+// Wine find a resource by a binary search of each table. GNU ld, merging the resource sections
+// of several objects, orders names without regard to case, so that one with _ and one with a
+// letter in the same place (A_, AB) come out the other way round, and one of them is not found.
+// Nothing where all is in order. The patches only move whole entries of 8 bytes, so the file's
+// checksum (a sum of its 16-bit words) stays right. Raises BadExecutable.
+std::vector<Patch> ResourceOrder(std::span<const std::uint8_t> file);
+
 // Reads the resources of `file`, the whole of an executable or shared object. Every offset and
 // size is checked against the file before it is used, so any bytes at all are safe to read.
 // Raises BadExecutable.

@@ -2,10 +2,12 @@
 // embeds resources for a build that does not use CMake.
 //
 //   bxres list <file> [--json]
-//   bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]
+//   bxres dump <file> <type> <identifier> [--language <n>]
+//         [--as hex|raw|tokens|utf8|strings|version]
 //   bxres embed -o <out.cpp|out.res> [--format cpp|res] [--depfile <file>] [--for <program>]
 //         (--id <id> --type <type> --file <path> [--language <n>] [--origin <text>])...
 //         (--res <file.res> [--origin <text>])... (--check <file.res> [--origin <text>])...
+//   bxres order <file.exe|file.dll>
 //   bxres <command> --help
 //
 // embed writes the C++ source that holds the resources in an ELF program, or (--format res, or
@@ -19,17 +21,27 @@
 // dump writes a hex listing unless asked otherwise: the bytes as they are (raw), the text
 // converted from code page 932 to UTF-8 (utf8), or the tokens as the library reads them, one a
 // line in UTF-8, with a backslash, line ends, tabs, zeros and other control characters escaped
-// (\\, \n, \r, \t, \0, \x1f) so that each stays on its line (tokens).
+// (\\, \n, \r, \t, \0, \x1f) so that each stays on its line (tokens); a block of a string
+// table as its strings, one a line after its number (strings); version information as a
+// resource script writes it (version). Types are written as a script writes them or as list
+// shows them (RCDATA, VERSIONINFO or VERSION, STRINGTABLE or STRING) or as numbers.
+//
+// order puts the entries of a Windows program's resource directories in the order Windows
+// searches them, where a linker left them otherwise (executable.h says which); the build runs it
+// after each link of a Windows program that holds resources.
 //
 // Exit status 0, or 2 with a message on the standard error for anything wrong: the arguments, a
 // file that cannot be read, is no executable or is malformed, a resource it does not hold, or
 // one that cannot be embedded.
+#include <bxres/errors.h>
 #include <bxres/resource_stream.h>
+#include <bxres/version_info.h>
 #include <bxres/value_text.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -39,19 +51,23 @@
 
 #include "embed.h"
 #include "executable.h"
+#include "little_endian.h"
 #include "resource_names.h"
+#include "string_table.h"
 #include "system.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: bxres list <file> [--json]\n"
-    "       bxres dump <file> <type> <identifier> [--language <n>] [--as hex|raw|tokens|utf8]\n"
+    "       bxres dump <file> <type> <identifier> [--language <n>]\n"
+    "                  [--as hex|raw|tokens|utf8|strings|version]\n"
     "       bxres embed -o <out.cpp|out.res> [--format cpp|res] [--depfile <file>] [--for "
     "<program>]\n"
     "             (--id <id> --type <type> --file <path> [--language <n>] [--origin <text>])...\n"
     "             (--res <file.res> [--origin <text>])... (--check <file.res> [--origin "
     "<text>])...\n"
+    "       bxres order <file.exe|file.dll>\n"
     "       arguments may come from a file, one a line: @<file>\n";
 
 struct Failure {
@@ -255,6 +271,84 @@ void PrintRaw(std::span<const std::uint8_t> data, const bxres::MappedFile& file)
       });
 }
 
+// Text in UTF-8 between double quotes, escaped as tokens are, and a double quote as \".
+std::string Quoted(std::u16string_view text) {
+  std::string out = "\"";
+  for (const char c : Escaped(bx::ToUtf8(text))) {
+    if (c == '"') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+// A block of a string table: each string that is not empty, after its number.
+void PrintStrings(const std::string& path, const bxres::Resource& block, const std::string& what) {
+  if (!block.type.name.empty() || block.type.number != bx::detail::kStringType ||
+      !block.id.name.empty()) {
+    Fail(path + ": " + what + " is not a block of a string table (type STRINGTABLE, a number)");
+  }
+  try {
+    const auto strings = bx::detail::StringTableEntries(block.data);
+    const unsigned first = (block.id.number - 1u) * bx::detail::kStringsPerBlock;
+    for (unsigned i = 0; i < strings.size(); ++i) {
+      if (strings[i].empty()) continue;
+      const std::string line =
+          std::to_string(first + i) + "  " + Quoted(bx::detail::Utf16Units(strings[i])) + "\n";
+      std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+  } catch (const bx::detail::DamagedResFile& e) {
+    Fail(path + ": " + what + ": " + e.what());
+  }
+}
+
+// Version information as a resource script writes it.
+void PrintVersion(const std::string& path, std::span<const std::uint8_t> data,
+                  const std::string& what) {
+  try {
+    const bx::VersionInfo version(data);
+    std::string out;
+    if (const auto fixed = version.Fixed()) {
+      const auto four = [](std::uint32_t ms, std::uint32_t ls) {
+        return std::to_string(ms >> 16) + "," + std::to_string(ms & 0xFFFF) + "," +
+               std::to_string(ls >> 16) + "," + std::to_string(ls & 0xFFFF);
+      };
+      const auto hex = [](std::uint32_t n) {
+        char text[16];
+        std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(n));
+        return std::string(text);
+      };
+      out += "FILEVERSION " + four(fixed->file_version_ms, fixed->file_version_ls) + "\n";
+      out += "PRODUCTVERSION " + four(fixed->product_version_ms, fixed->product_version_ls) + "\n";
+      out += "FILEFLAGSMASK " + hex(fixed->file_flags_mask) + "\n";
+      out += "FILEFLAGS " + hex(fixed->file_flags) + "\n";
+      out += "FILEOS " + hex(fixed->file_os) + "\n";
+      out += "FILETYPE " + hex(fixed->file_type) + "\n";
+      out += "FILESUBTYPE " + hex(fixed->file_subtype) + "\n";
+    }
+    const auto tables = version.StringTables();
+    if (!tables.empty()) {
+      out += "BLOCK \"StringFileInfo\"\n";
+      for (const auto& table : tables) {
+        out += "  BLOCK " + Quoted(table.name) + "\n";
+        for (const auto& [name, value] : table.values) {
+          out += "    VALUE " + Quoted(name) + ", " + Quoted(value) + "\n";
+        }
+      }
+    }
+    const auto translations = version.Translations();
+    if (!translations.empty()) {
+      out += "BLOCK \"VarFileInfo\"\n  VALUE \"Translation\"";
+      for (const bx::Translation& t : translations) {
+        out += ", " + LanguageText(t.language) + ", " + std::to_string(t.code_page);
+      }
+      out += "\n";
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+  } catch (const bx::DamagedResourcesError& e) {
+    Fail(path + ": " + what + ": " + e.what());
+  }
+}
+
 void Dump(const std::string& path, const std::string& type_text, const std::string& id_text,
           std::optional<std::uint16_t> language, const std::string& as) {
   const bx::ReadValue type_value = bx::detail::AsWritten(type_text, true);
@@ -292,6 +386,10 @@ void Dump(const std::string& path, const std::string& type_text, const std::stri
     PrintRaw(data, opened.file);
   } else if (as == "utf8") {
     PrintUtf8(data, opened.file);
+  } else if (as == "strings") {
+    PrintStrings(path, *found.front(), what);
+  } else if (as == "version") {
+    PrintVersion(path, data, what);
   } else {
     bx::ResourceStream stream(data);
     for (const std::string& token : stream.Tokens<std::string>()) {
@@ -299,6 +397,30 @@ void Dump(const std::string& path, const std::string& type_text, const std::stri
       std::fwrite(line.data(), 1, line.size(), stdout);
     }
   }
+}
+
+// Writes `patches` over the file's bytes.
+void Write(const std::string& path, const std::vector<bxres::Patch>& patches) {
+  std::FILE* file = std::fopen(path.c_str(), "r+b");
+  if (file == nullptr) Fail(path + ": cannot write: " + std::strerror(errno));
+  bool written = true;
+  for (const bxres::Patch& patch : patches) {
+    written = written && patch.offset <= static_cast<std::uint64_t>(LONG_MAX) &&
+              std::fseek(file, static_cast<long>(patch.offset), SEEK_SET) == 0 &&
+              std::fwrite(patch.bytes.data(), 1, patch.bytes.size(), file) == patch.bytes.size();
+  }
+  const int error = errno;
+  if (std::fclose(file) != 0 || !written) Fail(path + ": cannot write: " + std::strerror(error));
+}
+
+void Order(const std::string& path) {
+  std::vector<bxres::Patch> patches;
+  try {
+    patches = bxres::ResourceOrder(Opened::Map(path).Bytes());
+  } catch (const bxres::BadExecutable& e) {
+    Fail(path + ": " + e.what());
+  }
+  if (!patches.empty()) Write(path, patches);  // the file is no longer mapped
 }
 
 std::uint16_t Language(const std::string& v) {
@@ -445,8 +567,9 @@ int Run(const std::vector<std::string>& given) {
       language = Language(value());
     } else if (a == "--as" && command == "dump") {
       as = value();
-      if (as != "hex" && as != "raw" && as != "tokens" && as != "utf8") {
-        Fail("--as " + as + ": it is hex, raw, tokens or utf8");
+      if (as != "hex" && as != "raw" && as != "tokens" && as != "utf8" && as != "strings" &&
+          as != "version") {
+        Fail("--as " + as + ": it is hex, raw, tokens, utf8, strings or version");
       }
     } else if (a.starts_with("--")) {
       Fail("unknown option " + a + " for " + command + "\n" + kUsage);
@@ -456,10 +579,13 @@ int Run(const std::vector<std::string>& given) {
   }
   if (command == "list" && positional.size() == 1) {
     List(positional[0], json);
+  } else if (command == "order" && positional.size() == 1) {
+    Order(positional[0]);
   } else if (command == "dump" && positional.size() == 3) {
     Dump(positional[0], positional[1], positional[2], language, as);
   } else {
-    Fail((command == "list" || command == "dump" ? "wrong arguments for " + command
+    Fail((command == "list" || command == "dump" || command == "order"
+              ? "wrong arguments for " + command
                                                  : "unknown command " + command) +
          "\n" + kUsage);
   }
