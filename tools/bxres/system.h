@@ -35,7 +35,7 @@ class MappedFile {
  private:
   const std::uint8_t* data_ = nullptr;
   std::size_t size_ = 0;
-  void* handle_ = nullptr;  // what unmapping needs, beside the view (Windows: the mapping)
+  [[maybe_unused]] void* handle_ = nullptr;  // Windows: the mapping, beside its view
 };
 
 }  // namespace bxres
