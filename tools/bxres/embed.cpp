@@ -191,6 +191,9 @@ class Writer {
                        "data, with its directory and\n// a note in the program headers that "
                        "tells the loader where they are. Nothing runs at\n// start-up.\n";
     if (directory_.empty()) return text;
+    // The assembler text is one string, as long as the resources make it: Clang's -Wpedantic
+    // warns of any longer than 65,536 characters, though it compiles them whole.
+    text += "#ifdef __clang__\n#pragma clang diagnostic ignored \"-Woverlength-strings\"\n#endif\n";
     std::sort(directory_.begin(), directory_.end(), [](const Listed& a, const Listed& b) {
       return bx::detail::CompareResEntries(a.entry, b.entry) < 0;
     });
